@@ -1,0 +1,48 @@
+#include "platform/DispatchQueue.h"
+
+#include "platform/Environment.h"
+#include "platform/MainQueue.h"
+#include "platform/WorkerPool.h"
+
+namespace kelpa::platform {
+
+std::shared_ptr<DispatchQueue> DispatchQueue::create(std::string label) {
+    auto env = Environment::current();
+    return std::make_shared<DispatchQueue>(std::move(label), env->workers, env->mainQueue);
+}
+
+DispatchQueue::DispatchQueue(std::string label, std::shared_ptr<WorkerPool> workers,
+                             std::shared_ptr<MainQueue> mainQueue)
+    : label_(std::move(label)), workers_(std::move(workers)), mainQueue_(std::move(mainQueue)) {}
+
+void DispatchQueue::async(Task task) {
+    {
+        std::lock_guard lock(mutex_);
+        tasks_.push_back(std::move(task));
+        if (running_) return;
+        running_ = true;
+    }
+    // Announced before it is queued so a headless loop never sees a gap between the work and
+    // the completion it posts.
+    mainQueue_->retainWork();
+    workers_->submit([self = shared_from_this()] { self->drain(); });
+}
+
+void DispatchQueue::drain() {
+    while (true) {
+        Task task;
+        {
+            std::lock_guard lock(mutex_);
+            if (tasks_.empty()) {
+                running_ = false;
+                break;
+            }
+            task = std::move(tasks_.front());
+            tasks_.pop_front();
+        }
+        task();
+    }
+    mainQueue_->releaseWork();
+}
+
+}  // namespace kelpa::platform

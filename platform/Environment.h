@@ -1,0 +1,58 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <typeindex>
+#include <unordered_map>
+
+namespace kelpa::platform {
+
+class MainQueue;
+class WorkerPool;
+class HttpClient;
+class Preferences;
+class NotificationCenter;
+
+// Every platform service the client reaches, in one replaceable object. The application and
+// kelpactl install one at start; each test installs a fresh one, so no state leaks between
+// tests.
+class Environment {
+public:
+    using LogSink = std::function<void(std::string_view line)>;
+
+    std::shared_ptr<MainQueue> mainQueue;
+    std::shared_ptr<WorkerPool> workers;
+    std::shared_ptr<HttpClient> http;
+    std::shared_ptr<Preferences> preferences;
+    std::shared_ptr<NotificationCenter> notifications;
+    std::filesystem::path documentsDirectory;
+    LogSink logSink;
+
+    // The environment in force; a default one (real clock, real network, files under the
+    // user's directories) is made on first use when none was installed.
+    static std::shared_ptr<Environment> current();
+    static void install(std::shared_ptr<Environment> environment);
+
+    // Real services: headless main queue on the real clock, libcurl, the preferences file and
+    // documents directory of this installation, log lines to standard error.
+    static std::shared_ptr<Environment> makeDefault();
+
+    // State that the layers above keep per environment (the process-wide values of the
+    // client, for instance). Made on first use; touched on the main queue only.
+    template <class T>
+    T& local() {
+        std::lock_guard lock(localsMutex_);
+        auto& slot = locals_[std::type_index(typeid(T))];
+        if (!slot) slot = std::make_shared<T>();
+        return *std::static_pointer_cast<T>(slot);
+    }
+
+private:
+    std::mutex localsMutex_;
+    std::unordered_map<std::type_index, std::shared_ptr<void>> locals_;
+};
+
+}  // namespace kelpa::platform
