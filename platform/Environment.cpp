@@ -6,6 +6,8 @@
 #include "platform/Paths.h"
 #include "platform/Preferences.h"
 #include "platform/WorkerPool.h"
+#include "platform/kits/UnconfiguredFacebookKit.h"
+#include "platform/kits/UnconfiguredTwitterKit.h"
 
 #include <iostream>
 
@@ -39,6 +41,9 @@ std::shared_ptr<Environment> Environment::makeDefault() {
     env->http = std::make_shared<CurlHttpClient>();
     env->preferences = std::make_shared<Preferences>(Paths::configDirectory() / "preferences.json");
     env->notifications = std::make_shared<NotificationCenter>();
+    // No application keys ship with the source; an installation configures real kits.
+    env->facebook = std::make_shared<UnconfiguredFacebookKit>();
+    env->twitter = std::make_shared<UnconfiguredTwitterKit>();
     env->documentsDirectory = Paths::documentsDirectory();
     env->logSink = [](std::string_view line) { std::clog << line << '\n'; };
     return env;

@@ -15,6 +15,8 @@ class WorkerPool;
 class HttpClient;
 class Preferences;
 class NotificationCenter;
+class FacebookKit;
+class TwitterKit;
 
 // Every platform service the client reaches, in one replaceable object. The application and
 // kelpactl install one at start; each test installs a fresh one, so no state leaks between
@@ -28,6 +30,8 @@ public:
     std::shared_ptr<HttpClient> http;
     std::shared_ptr<Preferences> preferences;
     std::shared_ptr<NotificationCenter> notifications;
+    std::shared_ptr<FacebookKit> facebook;
+    std::shared_ptr<TwitterKit> twitter;
     std::filesystem::path documentsDirectory;
     LogSink logSink;
 
