@@ -1,10 +1,12 @@
 #include "client/model/Group.h"
 
 #include "client/model/Member.h"
+#include "client/model/ModelRequest.h"
 #include "client/model/ProcessValues.h"
 #include "client/model/RecordMapping.h"
 #include "client/model/User.h"
 #include "client/model/Waypoint.h"
+#include "platform/Async.h"
 #include "platform/Environment.h"
 
 namespace kelpa {
@@ -71,6 +73,78 @@ std::string Group::getStringFromType() const {
         case 3: return "Pedestrian";
         default: return "UNDEFINED";
     }
+}
+
+namespace {
+std::string idOf(const std::optional<std::string>& groupID) { return groupID.value_or(""); }
+}  // namespace
+
+void Group::getGroupFromID(const std::string& groupID, RecordHandler<Group> handler) {
+    auto userID = ModelRequest::currentUserID();
+    platform::runInBackground(
+        "getGroupFromID",
+        [groupID, userID]() -> std::shared_ptr<Group> {
+            auto reply =
+                API::requestWithDictionary(Parameters(Action::getGroupFromID).add("loadID", groupID), userID);
+            const auto* object = Reply::object(reply);
+            return object ? initWithJSON(*object) : nullptr;
+        },
+        [handler](std::shared_ptr<Group> group) {
+            if (!handler) return;
+            if (group) {
+                handler(std::move(group), std::nullopt);
+            } else {
+                handler(nullptr, std::string(Reply::kUnknownError));
+            }
+        });
+}
+
+void Group::quickJoinWithWordOne(const std::string& wordOne, const std::string& andWordTwo, StatusHandler handler) {
+    // The words go out exactly as typed; joining by words does not change the joined group.
+    ModelRequest::status("quickJoin", Parameters(Action::quickJoin).add("wordOne", wordOne).add("wordTwo", andWordTwo),
+                         nullptr, std::move(handler));
+}
+
+ImagePtr Group::getLeaderImage() { return nullptr; }
+
+void Group::joinWithCompletitionHandler(StatusHandler handler) {
+    ModelRequest::status(
+        "join", Parameters(Action::join).add("groupID", idOf(groupID)),
+        [self = shared_from_this()] { setJoinedGroup(self); }, std::move(handler));
+}
+
+void Group::unjoinWithCompletitionHandler(StatusHandler handler) {
+    ModelRequest::status(
+        "unjoin", Parameters(Action::unjoin).add("groupID", idOf(groupID)), [] { setJoinedGroup(nullptr); },
+        std::move(handler));
+}
+
+void Group::removeGroupWithCompletitionHandler(StatusHandler handler) {
+    // A leader deletes the group, anybody else leaves it; leadership counts as it is now.
+    auto current = User::getCurrentUser();
+    const bool leads = current && isLeadingUser(*current);
+    ModelRequest::status(
+        "removeGroup", Parameters(leads ? Action::deleteGroup : Action::leaveGroup).add("groupID", idOf(groupID)),
+        [] {
+            if (auto user = User::getCurrentUser()) user->getGroupsWithCompletitionHandler([](auto, auto) {}, true);
+        },
+        std::move(handler));
+}
+
+void Group::requestGroupJoin(JoinRequestHandler handler) {
+    auto userID = ModelRequest::currentUserID();
+    auto parameters = Parameters(Action::requestGroupJoin).add("groupID", idOf(groupID));
+    platform::runInBackground(
+        "requestGroupJoin",
+        [parameters, userID]() -> Info {
+            // Only "info" is read. No reply at all is no success either.
+            auto reply = API::requestWithDictionary(parameters, userID);
+            if (!reply || !reply->is_object()) return std::string(Reply::kUnknownError);
+            return Reply::info(*reply);
+        },
+        [handler](Info info) {
+            if (handler) handler(std::move(info));
+        });
 }
 
 }  // namespace kelpa

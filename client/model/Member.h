@@ -11,6 +11,7 @@
 namespace kelpa {
 
 class Device;
+class Group;
 class User;
 
 // One user's membership in one group, with the device the user joined with.
@@ -24,7 +25,12 @@ public:
 
     static std::shared_ptr<Member> initWithJSON(const nlohmann::json& json);
 
-    void removeMemberFromGroupWithCompletitionHandler(StatusHandler handler);
+    // Action 307. After a success the group's members are fetched anew before the handler
+    // runs, so the removed member has left the list by then. `fromGroup` is the record whose
+    // list to refresh; when it is none, the joined group or the signed-in user's cached group
+    // with this member's groupID is refreshed, if there is one.
+    void removeMemberFromGroupWithCompletitionHandler(StatusHandler handler,
+                                                      std::shared_ptr<Group> fromGroup = nullptr);
 };
 
 }  // namespace kelpa

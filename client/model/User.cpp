@@ -1,8 +1,11 @@
 #include "client/model/User.h"
 
 #include "client/model/Group.h"
+#include "client/model/Message.h"
+#include "client/model/ModelRequest.h"
 #include "client/model/ProcessValues.h"
 #include "client/service/JSONConversion.h"
+#include "platform/Async.h"
 #include "platform/Environment.h"
 
 namespace kelpa {
@@ -29,6 +32,113 @@ std::shared_ptr<User> User::getCurrentUser() {
 
 void User::setCurrentUser(std::shared_ptr<User> user) {
     platform::Environment::current()->local<ProcessValues>().currentUser = std::move(user);
+}
+
+void User::getGroupsWithCompletitionHandler(ListHandler<Group> handler) {
+    getGroupsWithCompletitionHandler(std::move(handler), false);
+}
+
+void User::getGroupsWithCompletitionHandler(ListHandler<Group> handler, bool withReloading) {
+    if (groups) {
+        if (handler) handler(groups, std::nullopt);
+        if (!withReloading) return;
+    }
+    auto userID = ModelRequest::currentUserID();
+    platform::runInBackground(
+        "getGroups",
+        [userID] {
+            return ModelRequest::records<Group>(API::requestWithDictionary(Parameters(Action::getGroups), userID));
+        },
+        [self = shared_from_this(), handler](std::optional<RecordList<Group>> loaded) {
+            if (!loaded) {
+                if (handler) handler(std::nullopt, std::string(Reply::kUnknownError));
+                return;
+            }
+            self->groups = std::move(loaded);
+            // The reply settles the joined group: none, then each group the signed-in user is
+            // joined to in turn, so the last one in the reply wins.
+            auto current = getCurrentUser();
+            Group::setJoinedGroup(nullptr);
+            for (const auto& group : *self->groups) {
+                if (current && group && group->userIsJoined(*current)) Group::setJoinedGroup(group);
+            }
+            if (handler) handler(self->groups, std::nullopt);
+        });
+}
+
+void User::getAllAvailableUsers(ListHandler<User> handler) {
+    auto userID = ModelRequest::currentUserID();
+    platform::runInBackground(
+        "getAllAvailableUsers",
+        [userID] {
+            return ModelRequest::records<User>(
+                API::requestWithDictionary(Parameters(Action::getAllAvailableUsers), userID));
+        },
+        [handler](std::optional<RecordList<User>> users) {
+            if (!handler) return;
+            if (users) {
+                handler(std::move(users), std::nullopt);
+            } else {
+                handler(std::nullopt, std::string(Reply::kUnknownError));
+            }
+        });
+}
+
+void User::getUserFromID(const std::string& userID, RecordHandler<User> handler) {
+    auto currentID = ModelRequest::currentUserID();
+    platform::runInBackground(
+        "getUserFromID",
+        [userID, currentID]() -> std::shared_ptr<User> {
+            auto reply = API::requestWithDictionary(Parameters(Action::getUserFromID).add("loadID", userID), currentID);
+            const auto* object = Reply::object(reply);
+            return object ? initWithJSON(*object) : nullptr;
+        },
+        [handler](std::shared_ptr<User> user) {
+            if (!handler) return;
+            if (user) {
+                handler(std::move(user), std::nullopt);
+            } else {
+                handler(nullptr, std::string(Reply::kUnknownError));
+            }
+        });
+}
+
+void User::getMessagesWithUser(std::shared_ptr<User> user, ListHandler<Message> andCompletitionHandler) {
+    auto userID = ModelRequest::currentUserID();
+    auto parameters = Parameters(Action::getMessages).add("toUserID", user && user->userID ? *user->userID : "");
+    platform::runInBackground(
+        "getMessages",
+        [parameters, userID] {
+            return ModelRequest::records<Message>(API::requestWithDictionary(parameters, userID));
+        },
+        [handler = std::move(andCompletitionHandler)](std::optional<RecordList<Message>> messages) {
+            if (!handler) return;
+            if (messages) {
+                handler(std::move(messages), std::nullopt);
+            } else {
+                handler(std::nullopt, std::string("Unknown error"));
+            }
+        });
+}
+
+void User::updateDisplayName(const std::string& displayName, StatusHandler handler) {
+    ModelRequest::status(
+        "updateDisplayName", Parameters(Action::updateDisplayName).add("displayName", displayName),
+        [self = shared_from_this(), displayName] { self->displayName = displayName; }, std::move(handler));
+}
+
+void User::updatePhoneNumber(const std::string& phoneNumber, StatusHandler handler) {
+    ModelRequest::status(
+        "updatePhoneNumber", Parameters(Action::updatePhoneNumber).add("phoneNumber", phoneNumber),
+        [self = shared_from_this(), phoneNumber] { self->phoneNumber = phoneNumber; }, std::move(handler));
+}
+
+void User::updateRegistrationCompleted(bool completed, StatusHandler handler) {
+    // The service reads the flag under "toUserID".
+    ModelRequest::status(
+        "updateRegistrationCompleted",
+        Parameters(Action::updateRegistrationCompleted).add("toUserID", std::int32_t(completed ? 1 : 0)),
+        [self = shared_from_this(), completed] { self->registrationCompleted = completed; }, std::move(handler));
 }
 
 std::string User::getSocialTypeAsString() const {
