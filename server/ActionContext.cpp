@@ -1,0 +1,51 @@
+#include "server/ActionContext.h"
+
+#include "server/Refusal.h"
+#include "server/WallClock.h"
+
+namespace kelpa::server {
+
+ActionContext::ActionContext(Store& store, Services& services, const Request& request,
+                             const std::string& deviceKey)
+    : store_(store), services_(services), request_(request), deviceKey_(deviceKey),
+      now_(WallClock::now()) {}
+
+void ActionContext::throttleDevice() {
+    if (services_.authFailures.limited(deviceKey_))
+        throw Refusal("Too many failed attempts, try again later");
+}
+
+std::int64_t ActionContext::signedInUser(int refusalCode) {
+    throttleDevice();
+    const auto user = request_.userId();
+    const auto device = store_.deviceByKey(deviceKey_);
+    if (!user || !device || !store_.isBound(*user, *device)) {
+        services_.authFailures.record(deviceKey_);
+        throw Refusal(refusalCode == 2 ? "No such user" : "Not signed in on this device",
+                      refusalCode);
+    }
+    device_ = device;
+    return *user;
+}
+
+std::int64_t ActionContext::device() {
+    if (!device_) device_ = store_.ensureDevice(deviceKey_);
+    return *device_;
+}
+
+void ActionContext::bindTo(std::int64_t user) {
+    store_.bindDevice(user, device(), now_, services_.limits.maxDevicesPerUser);
+}
+
+MemberRow ActionContext::requireMember(std::int64_t group, std::int64_t user) {
+    auto member = store_.member(group, user);
+    if (!member) throw Refusal("Not a member of this group");
+    return *member;
+}
+
+void ActionContext::push(const std::vector<std::int64_t>& users, const nlohmann::json& payload) {
+    if (users.empty()) return;
+    store_.publishPush(store_.pushDevicesOf(users), payload.dump());
+}
+
+}  // namespace kelpa::server

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "server/Database.h"
+#include "server/SqlStore.h"
+
+namespace kelpa::server {
+
+// The one thread that talks to the database. Requests that arrive while a commit is in
+// flight queue up and go into the next transaction together (group commit): one durable
+// commit answers the whole batch. Each task runs inside a savepoint, so a refused task
+// undoes only its own changes. A task's completion runs after the commit, on this thread.
+class DbWorker {
+public:
+    struct Task {
+        std::function<void(Store&)> run;
+        // error: what run threw (its changes were undone); committed: false when the
+        // batch could not be committed, in which case nothing of it persisted.
+        std::function<void(std::exception_ptr error, bool committed)> done;
+    };
+    using NotificationSink = std::function<void(std::vector<std::string>)>;
+
+    DbWorker(std::unique_ptr<Database> db, NotificationSink sink, std::size_t maxBatch = 256);
+    ~DbWorker();
+    DbWorker(const DbWorker&) = delete;
+    DbWorker& operator=(const DbWorker&) = delete;
+
+    void submit(Task task);
+    // Finishes the queued tasks, then ends the thread.
+    void stop();
+
+private:
+    void loop();
+    void runBatch(std::vector<Task>& batch);
+
+    std::unique_ptr<Database> db_;
+    SqlStore store_;
+    NotificationSink sink_;
+    std::size_t maxBatch_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Task> queue_;
+    bool stopping_ = false;
+    std::thread thread_;
+};
+
+}  // namespace kelpa::server

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <atomic>
+
+#include <boost/asio/thread_pool.hpp>
+
+#include "server/AccessLog.h"
+#include "server/ActionRunner.h"
+#include "server/DbWorker.h"
+#include "server/PushHub.h"
+#include "server/Services.h"
+
+namespace kelpa::server {
+
+// What every connection needs from the server; owned by the Server, outlives connections.
+struct HttpContext {
+    ActionRunner& runner;
+    DbWorker& worker;
+    Services& services;
+    PushHub& hub;
+    AccessLog& log;
+    boost::asio::thread_pool& side;
+    std::atomic<int> inFlight{0};
+};
+
+}  // namespace kelpa::server

@@ -1,0 +1,88 @@
+#include "server/Server.h"
+
+#include <boost/asio/post.hpp>
+
+#include "server/AccessLog.h"
+#include "server/ActionRunner.h"
+#include "server/Database.h"
+#include "server/DbWorker.h"
+#include "server/HttpContext.h"
+#include "server/HttpServer.h"
+#include "server/Migrations.h"
+#include "server/PostgresListener.h"
+#include "server/PushHub.h"
+#include "server/Services.h"
+#include "server/SqlStore.h"
+
+namespace kelpa::server {
+
+Server::Server(Options options) : options_(std::move(options)) {}
+
+Server::~Server() {
+    stop();
+    wait();
+}
+
+std::uint16_t Server::port() const { return http_ ? http_->port() : 0; }
+
+void Server::start() {
+    auto db = Database::open(options_.database);
+    Migrations::apply(*db);
+    db->begin();
+    // The device-key secret lives with the data, so every process of a cluster agrees on it.
+    const std::string secret = SqlStore(*db).setting("device_key_secret", DeviceKeys::randomSecret());
+    db->commit();
+
+    Services::Limits limits;
+    limits.maxDevicesPerUser = options_.maxDevicesPerUser;
+    services_.reset(new Services{
+        PasswordHasher(options_.cheapPasswordHashing ? PasswordHasher::Cost::minimal()
+                                                     : PasswordHasher::Cost::interactive()),
+        DeviceKeys(secret),
+        options_.smsWebhook.empty() ? SmsGateway::outbox(options_.smsOutbox)
+                                    : SmsGateway::webhook(options_.smsWebhook),
+        ProfileStore(options_.profiles),
+        limits,
+    });
+    hub_ = std::make_unique<PushHub>();
+    log_ = std::make_unique<AccessLog>(options_.accessLog);
+
+    const bool local = db->dialect() == "sqlite";
+    if (!local) {
+        listener_ = std::make_unique<PostgresListener>(
+            options_.database, [hub = hub_.get()](std::string note) { hub->deliver(note); });
+        listener_->waitUntilListening();
+    }
+    worker_ = std::make_unique<DbWorker>(std::move(db), [hub = hub_.get(), local](std::vector<std::string> notes) {
+        if (local) hub->deliver(notes);
+    });
+    runner_ = std::make_unique<ActionRunner>(*worker_, *services_, side_);
+    context_.reset(new HttpContext{*runner_, *worker_, *services_, *hub_, *log_, side_});
+    http_ = std::make_unique<HttpServer>(io_, *context_, options_.host, options_.port);
+    stopTimer_ = std::make_unique<boost::asio::steady_timer>(io_);
+    for (int i = 0; i < options_.ioThreads; ++i) threads_.emplace_back([this] { io_.run(); });
+}
+
+void Server::stop() {
+    if (stopping_.exchange(true) || !http_) return;
+    http_->close();
+    boost::asio::post(io_, [this] { stopWhenIdle(500); });
+}
+
+void Server::stopWhenIdle(int attempts) {
+    // Answer what is in flight (up to about five seconds), then end the I/O threads.
+    if (context_->inFlight == 0 || attempts == 0) return io_.stop();
+    stopTimer_->expires_after(std::chrono::milliseconds(10));
+    stopTimer_->async_wait([this, attempts](boost::system::error_code) { stopWhenIdle(attempts - 1); });
+}
+
+void Server::wait() {
+    if (waited_) return;
+    waited_ = true;
+    for (auto& t : threads_) t.join();
+    if (worker_) worker_->stop();
+    side_.join();
+    listener_.reset();
+}
+
+}  // namespace kelpa::server

@@ -1,0 +1,244 @@
+#include "server/SqlStore.h"
+
+#include <nlohmann/json.hpp>
+
+namespace kelpa::server {
+namespace {
+
+using I = std::int64_t;
+
+constexpr const char* kUserColumns =
+    "u.id, u.display_name, u.phone_number, u.registration_completed, u.social_type, u.social_id";
+
+UserRow userFrom(const SqlRow& r) {
+    UserRow u;
+    u.id = r.integer(0);
+    u.displayName = r.text(1);
+    u.phoneNumber = r.text(2);
+    u.registrationCompleted = r.integer(3) != 0;
+    if (!r.isNull(4)) u.socialType = static_cast<int>(r.integer(4));
+    u.socialId = r.text(5);
+    return u;
+}
+
+std::string sql(std::string_view text) {
+    std::string out(text);
+    const std::string_view token = "{USER}";
+    if (auto at = out.find(token); at != std::string::npos) out.replace(at, token.size(), kUserColumns);
+    return out;
+}
+
+}  // namespace
+
+SqlStore::SqlStore(Database& db) : db_(db) {}
+
+std::vector<std::int64_t> SqlStore::ids(std::string_view text, const std::vector<SqlParam>& params) {
+    std::vector<std::int64_t> out;
+    for (const auto& r : db_.query(text, params)) out.push_back(r.integer(0));
+    return out;
+}
+
+std::vector<UserRow> SqlStore::userList(std::string_view text, const std::vector<SqlParam>& params) {
+    std::vector<UserRow> out;
+    for (const auto& r : db_.query(sql(text), params)) out.push_back(userFrom(r));
+    return out;
+}
+
+std::optional<Credential> SqlStore::credentialByEmail(const std::string& email) {
+    const auto rows = db_.query(
+        "SELECT id, password_hash FROM users WHERE email = $1 AND password_hash IS NOT NULL", {email});
+    if (rows.empty()) return std::nullopt;
+    return Credential{rows[0].integer(0), rows[0].text(1)};
+}
+
+std::optional<std::int64_t> SqlStore::createEmailUser(const std::string& email,
+                                                      const std::string& passwordHash,
+                                                      const std::string& displayName, I now) {
+    const auto rows = db_.query(
+        "INSERT INTO users (display_name, email, password_hash, created) VALUES ($1, $2, $3, $4) "
+        "ON CONFLICT DO NOTHING RETURNING id",
+        {displayName, email, passwordHash, now});
+    if (rows.empty()) return std::nullopt;
+    return rows[0].integer(0);
+}
+
+std::optional<std::int64_t> SqlStore::userBySocial(int type, const std::string& socialId) {
+    const auto found = ids("SELECT id FROM users WHERE social_type = $1 AND social_id = $2",
+                           {I{type}, socialId});
+    if (found.empty()) return std::nullopt;
+    return found[0];
+}
+
+std::optional<std::int64_t> SqlStore::createSocialUser(int type, const std::string& socialId,
+                                                       const std::string& displayName, I now) {
+    const auto rows = db_.query(
+        "INSERT INTO users (display_name, social_type, social_id, created) VALUES ($1, $2, $3, $4) "
+        "ON CONFLICT DO NOTHING RETURNING id",
+        {displayName, I{type}, socialId, now});
+    if (rows.empty()) return std::nullopt;
+    return rows[0].integer(0);
+}
+
+std::optional<UserRow> SqlStore::user(I id) {
+    auto found = userList("SELECT {USER} FROM users u WHERE u.id = $1", {id});
+    if (found.empty()) return std::nullopt;
+    return found[0];
+}
+
+std::vector<UserRow> SqlStore::users(I limit) {
+    return userList("SELECT {USER} FROM users u ORDER BY u.id LIMIT $1", {limit});
+}
+
+std::vector<UserRow> SqlStore::usersByPhone(const std::string& number) {
+    return userList("SELECT {USER} FROM users u WHERE u.phone_number = $1 ORDER BY u.id", {number});
+}
+
+void SqlStore::setDisplayName(I user, const std::string& name) {
+    db_.query("UPDATE users SET display_name = $2 WHERE id = $1", {user, name});
+}
+
+void SqlStore::setPhoneNumber(I user, const std::string& number) {
+    db_.query("UPDATE users SET phone_number = $2 WHERE id = $1", {user, number});
+}
+
+void SqlStore::setRegistrationCompleted(I user, bool completed) {
+    db_.query("UPDATE users SET registration_completed = $2 WHERE id = $1",
+              {user, I{completed ? 1 : 0}});
+}
+
+std::int64_t SqlStore::ensureDevice(const std::string& deviceKey) {
+    db_.query("INSERT INTO devices (device_key) VALUES ($1) ON CONFLICT (device_key) DO NOTHING",
+              {deviceKey});
+    return *deviceByKey(deviceKey);
+}
+
+std::optional<std::int64_t> SqlStore::deviceByKey(const std::string& deviceKey) {
+    const auto found = ids("SELECT id FROM devices WHERE device_key = $1", {deviceKey});
+    if (found.empty()) return std::nullopt;
+    return found[0];
+}
+
+void SqlStore::bindDevice(I user, I device, I now, int maxDevices) {
+    db_.query(
+        "INSERT INTO bindings (user_id, device_id, last_used) VALUES ($1, $2, $3) "
+        "ON CONFLICT (user_id, device_id) DO UPDATE SET last_used = excluded.last_used",
+        {user, device, now});
+    db_.query("UPDATE devices SET current_user_id = $1 WHERE id = $2", {user, device});
+    db_.query(
+        "DELETE FROM bindings WHERE user_id = $1 AND device_id NOT IN (SELECT device_id FROM "
+        "bindings WHERE user_id = $1 ORDER BY last_used DESC, device_id DESC LIMIT $2)",
+        {user, I{maxDevices}});
+    db_.query(
+        "UPDATE devices SET current_user_id = NULL WHERE current_user_id = $1 AND id NOT IN "
+        "(SELECT device_id FROM bindings WHERE user_id = $1)",
+        {user});
+}
+
+bool SqlStore::isBound(I user, I device) {
+    return !db_.query("SELECT 1 FROM bindings WHERE user_id = $1 AND device_id = $2", {user, device})
+                .empty();
+}
+
+void SqlStore::setPushToken(I device, const std::string& token) {
+    db_.query("UPDATE devices SET push_token = $2 WHERE id = $1", {device, token});
+}
+
+std::optional<std::string> SqlStore::pushToken(I device) {
+    const auto rows = db_.query("SELECT push_token FROM devices WHERE id = $1", {device});
+    if (rows.empty() || rows[0].isNull(0)) return std::nullopt;
+    return rows[0].text(0);
+}
+
+std::vector<std::int64_t> SqlStore::pushDevicesOf(const std::vector<I>& users) {
+    std::vector<I> out;
+    for (I u : users) {
+        for (I d : ids("SELECT id FROM devices WHERE current_user_id = $1 AND push_token IS NOT NULL",
+                       {u}))
+            out.push_back(d);
+    }
+    return out;
+}
+
+void SqlStore::setPosition(I device, double lati, double longi, I now) {
+    db_.query("UPDATE devices SET lati = $2, longi = $3, synchronized = $4 WHERE id = $1",
+              {device, lati, longi, now});
+}
+
+void SqlStore::addContact(I user, I contact) {
+    db_.query("INSERT INTO contacts (user_id, contact_id) VALUES ($1, $2) ON CONFLICT DO NOTHING",
+              {user, contact});
+}
+
+void SqlStore::removeContact(I user, I contact) {
+    db_.query("DELETE FROM contacts WHERE user_id = $1 AND contact_id = $2", {user, contact});
+}
+
+std::vector<UserRow> SqlStore::contacts(I user) {
+    return userList(
+        "SELECT {USER} FROM contacts c JOIN users u ON u.id = c.contact_id WHERE c.user_id = $1 "
+        "ORDER BY u.display_name, u.id",
+        {user});
+}
+
+bool SqlStore::acquainted(I user, I other) {
+    return !db_.query(
+                   "SELECT 1 FROM contacts WHERE (user_id = $1 AND contact_id = $2) OR "
+                   "(user_id = $2 AND contact_id = $1) UNION ALL SELECT 1 FROM members a JOIN "
+                   "members b ON a.group_id = b.group_id WHERE a.user_id = $1 AND b.user_id = $2",
+                   {user, other})
+                .empty();
+}
+
+std::int64_t SqlStore::addMessage(I from, I to, const std::string& text, I now) {
+    return db_
+        .query("INSERT INTO messages (from_user, to_user, text, sent) VALUES ($1, $2, $3, $4) "
+               "RETURNING id",
+               {from, to, text, now})
+        .at(0)
+        .integer(0);
+}
+
+std::vector<MessageRow> SqlStore::conversation(I user, I other, I limit) {
+    std::vector<MessageRow> out;
+    for (const auto& r : db_.query(
+             "SELECT id, from_user, to_user, text, sent FROM messages WHERE (from_user = $1 AND "
+             "to_user = $2) OR (from_user = $2 AND to_user = $1) ORDER BY id DESC LIMIT $3",
+             {user, other, limit}))
+        out.push_back({r.integer(0), r.integer(1), r.integer(2), r.text(3), r.integer(4)});
+    return out;
+}
+
+void SqlStore::logSms(I user, const std::string& target, I now) {
+    db_.query("INSERT INTO sms_log (user_id, target, sent) VALUES ($1, $2, $3)", {user, target, now});
+}
+
+std::int64_t SqlStore::smsCountByUser(I user, I since) {
+    return db_.query("SELECT COUNT(*) FROM sms_log WHERE user_id = $1 AND sent >= $2", {user, since})
+        .at(0)
+        .integer(0);
+}
+
+std::int64_t SqlStore::smsCountByTarget(const std::string& target, I since) {
+    return db_.query("SELECT COUNT(*) FROM sms_log WHERE target = $1 AND sent >= $2", {target, since})
+        .at(0)
+        .integer(0);
+}
+
+bool SqlStore::smsSent(I user, const std::string& target, I since) {
+    return !db_.query("SELECT 1 FROM sms_log WHERE user_id = $1 AND target = $2 AND sent >= $3",
+                      {user, target, since})
+                .empty();
+}
+
+void SqlStore::publishPush(const std::vector<I>& devices, const std::string& payload) {
+    if (devices.empty()) return;
+    db_.notify(nlohmann::json{{"d", devices}, {"p", payload}}.dump());
+}
+
+std::string SqlStore::setting(const std::string& name, const std::string& valueIfAbsent) {
+    db_.query("INSERT INTO settings (name, value) VALUES ($1, $2) ON CONFLICT (name) DO NOTHING",
+              {name, valueIfAbsent});
+    return db_.query("SELECT value FROM settings WHERE name = $1", {name}).at(0).text(0);
+}
+
+}  // namespace kelpa::server

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "server/Credential.h"
+#include "server/GroupRow.h"
+#include "server/MemberRow.h"
+#include "server/MessageRow.h"
+#include "server/PositionRow.h"
+#include "server/UserRow.h"
+#include "server/WaypointRow.h"
+
+namespace kelpa::server {
+
+// Everything the actions read and write. Calls run inside the transaction the DbWorker
+// opened; an exception undoes the calling action's changes. Times are civil seconds.
+class Store {
+public:
+    virtual ~Store() = default;
+
+    // Accounts
+    virtual std::optional<Credential> credentialByEmail(const std::string& email) = 0;
+    virtual std::optional<std::int64_t> createEmailUser(const std::string& email,
+                                                        const std::string& passwordHash,
+                                                        const std::string& displayName,
+                                                        std::int64_t now) = 0;
+    virtual std::optional<std::int64_t> userBySocial(int type, const std::string& socialId) = 0;
+    virtual std::optional<std::int64_t> createSocialUser(int type, const std::string& socialId,
+                                                         const std::string& displayName,
+                                                         std::int64_t now) = 0;
+
+    // Users
+    virtual std::optional<UserRow> user(std::int64_t id) = 0;
+    virtual std::vector<UserRow> users(std::int64_t limit) = 0;
+    virtual std::vector<UserRow> usersByPhone(const std::string& number) = 0;
+    virtual void setDisplayName(std::int64_t user, const std::string& name) = 0;
+    virtual void setPhoneNumber(std::int64_t user, const std::string& number) = 0;
+    virtual void setRegistrationCompleted(std::int64_t user, bool completed) = 0;
+
+    // Devices: identified by a keyed hash of the installation identifier.
+    virtual std::int64_t ensureDevice(const std::string& deviceKey) = 0;
+    virtual std::optional<std::int64_t> deviceByKey(const std::string& deviceKey) = 0;
+    // Binds the device to the user and makes the user the device's current user; beyond
+    // maxDevices the least recently used bindings of the user are dropped.
+    virtual void bindDevice(std::int64_t user, std::int64_t device, std::int64_t now,
+                            int maxDevices) = 0;
+    virtual bool isBound(std::int64_t user, std::int64_t device) = 0;
+    virtual void setPushToken(std::int64_t device, const std::string& token) = 0;
+    virtual std::optional<std::string> pushToken(std::int64_t device) = 0;
+    virtual std::vector<std::int64_t> pushDevicesOf(const std::vector<std::int64_t>& users) = 0;
+    virtual void setPosition(std::int64_t device, double lati, double longi, std::int64_t now) = 0;
+
+    // Contacts and chat
+    virtual void addContact(std::int64_t user, std::int64_t contact) = 0;
+    virtual void removeContact(std::int64_t user, std::int64_t contact) = 0;
+    virtual std::vector<UserRow> contacts(std::int64_t user) = 0;
+    // True when either lists the other as a contact or both are in one group.
+    virtual bool acquainted(std::int64_t user, std::int64_t other) = 0;
+    virtual std::int64_t addMessage(std::int64_t from, std::int64_t to, const std::string& text,
+                                    std::int64_t now) = 0;
+    virtual std::vector<MessageRow> conversation(std::int64_t user, std::int64_t other,
+                                                 std::int64_t limit) = 0;
+
+    // Text messages
+    virtual void logSms(std::int64_t user, const std::string& target, std::int64_t now) = 0;
+    virtual std::int64_t smsCountByUser(std::int64_t user, std::int64_t since) = 0;
+    virtual std::int64_t smsCountByTarget(const std::string& target, std::int64_t since) = 0;
+    virtual bool smsSent(std::int64_t user, const std::string& target, std::int64_t since) = 0;
+
+    // Groups
+    virtual bool wordsInUse(const std::string& one, const std::string& two, std::int64_t now) = 0;
+    virtual std::int64_t createGroup(const GroupRow& group) = 0;
+    virtual std::optional<GroupRow> group(std::int64_t id) = 0;
+    virtual std::optional<std::int64_t> openGroupByWords(const std::string& one,
+                                                         const std::string& two,
+                                                         std::int64_t now) = 0;
+    virtual std::vector<GroupRow> groupsOf(std::int64_t user) = 0;
+    virtual void deleteGroup(std::int64_t id) = 0;
+
+    // Members
+    virtual std::optional<MemberRow> member(std::int64_t group, std::int64_t user) = 0;
+    virtual std::vector<MemberRow> members(std::int64_t group) = 0;
+    virtual std::vector<std::int64_t> memberIds(std::int64_t group) = 0;
+    virtual std::vector<std::int64_t> leaderIds(std::int64_t group) = 0;
+    virtual void addMember(std::int64_t group, std::int64_t user, bool leader) = 0;
+    virtual void removeMember(std::int64_t group, std::int64_t user) = 0;
+    virtual std::optional<std::int64_t> joinedGroupOf(std::int64_t user) = 0;
+    virtual void setJoined(std::int64_t group, std::int64_t user, std::int64_t device,
+                           std::int64_t now) = 0;
+    virtual void clearJoined(std::int64_t group, std::int64_t user) = 0;
+    virtual std::vector<PositionRow> positions(std::int64_t group) = 0;
+
+    // Waypoints
+    virtual std::int64_t addWaypoint(const WaypointRow& waypoint) = 0;
+    virtual std::vector<WaypointRow> waypoints(std::int64_t group) = 0;
+    virtual std::int64_t waypointCount(std::int64_t group) = 0;
+
+    // Pushes: delivered to the devices only if the transaction commits.
+    virtual void publishPush(const std::vector<std::int64_t>& devices,
+                             const std::string& payload) = 0;
+
+    // Service settings kept with the data, such as the device-key secret.
+    virtual std::string setting(const std::string& name, const std::string& valueIfAbsent) = 0;
+};
+
+}  // namespace kelpa::server
