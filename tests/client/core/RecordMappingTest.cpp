@@ -29,7 +29,9 @@ const json kDevice = {{"deviceID", "D1"},
 }  // namespace
 
 TEST(RecordMapping, UserReadsSocialFieldsOnlyForSocialRegistrations) {
-    auto email = User::initWithJSON(json(userJSON("5")).update({{"socialID", "fb1"}, {"socialType", 0}}));
+    json emailJSON = userJSON("5");
+    emailJSON.update({{"socialID", "fb1"}, {"socialType", 0}});
+    auto email = User::initWithJSON(emailJSON);
     EXPECT_EQ(email->userID, "5");
     EXPECT_EQ(email->displayName, "Ann");
     EXPECT_TRUE(email->registrationCompleted);

@@ -35,7 +35,7 @@ protected:
             outcome.onMain = t.loop().isMainThread();
         };
     }
-    testing::TestEnvironment t;
+    kelpa::testing::TestEnvironment t;
 };
 }  // namespace
 
@@ -53,7 +53,7 @@ TEST_F(RecordOperations, PositionReportSendsCoordinatesAndTakesThemOnSuccessOnly
         {"no reply", std::nullopt, 1, "Unknown Error", false},
     };
     for (const auto& c : cases) {
-        testing::TestEnvironment fresh;
+        kelpa::testing::TestEnvironment fresh;
         auto me = std::make_shared<User>();
         me->userID = "5";
         User::setCurrentUser(me);
@@ -108,7 +108,7 @@ TEST_F(RecordOperations, MessageSendReportsCodeAndInfoAndLeavesTheRecord) {
 
     const auto forms = t.http().formsForAction(600);
     ASSERT_EQ(forms.size(), 3u);
-    const FakeHttpClient::Fields expectedStart = {
+    const platform::FormEncoding::Fields expectedStart = {
         {"action", "600"}, {"text", "see you at 5 & bring tea"}, {"toUserID", "6"}, {"userID", "5"}};
     EXPECT_TRUE(std::equal(expectedStart.begin(), expectedStart.end(), forms[0].begin()));
     EXPECT_EQ(forms[0].back().first, "deviceID");
