@@ -115,7 +115,7 @@ void PostgresDatabase::rollbackToSavepoint() {
 void PostgresDatabase::lockForMigrations() { query("SELECT pg_advisory_xact_lock(7411852)", {}); }
 
 void PostgresDatabase::notify(const std::string& payload) {
-    query(fmt::format("SELECT pg_notify('{}', $1)", kPushChannel), {payload});
+    query("SELECT pg_notify($1, $2)", {channel_, payload});
 }
 
 }  // namespace kelpa::server

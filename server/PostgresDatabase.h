@@ -13,7 +13,6 @@ namespace kelpa::server {
 // Pushes go out with pg_notify inside the transaction; every server process LISTENs.
 class PostgresDatabase : public Database {
 public:
-    static constexpr const char* kPushChannel = "kelpa_push";
 
     explicit PostgresDatabase(const std::string& url);
     ~PostgresDatabase() override;
@@ -33,12 +32,15 @@ public:
     void notify(const std::string& payload) override;
     std::vector<std::string> takeCommittedNotifications() override { return {}; }
 
-    pg_conn* connection() { return conn_; }
+    // Pushes of one database go out on a channel of its own, so that servers of different
+    // databases on one PostgreSQL instance never see each other's pushes.
+    void setChannel(std::string channel) { channel_ = std::move(channel); }
 
 private:
     void ensureConnected();
 
     pg_conn* conn_ = nullptr;
+    std::string channel_ = "kelpa_push";
     std::unordered_map<std::string, std::string> prepared_;
 };
 

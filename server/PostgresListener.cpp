@@ -7,12 +7,12 @@
 
 #include <fmt/format.h>
 
-#include "server/PostgresDatabase.h"
 
 namespace kelpa::server {
 
-PostgresListener::PostgresListener(std::string url, std::function<void(std::string)> sink)
-    : url_(std::move(url)), sink_(std::move(sink)), thread_([this] { loop(); }) {}
+PostgresListener::PostgresListener(std::string url, std::string channel,
+                                   std::function<void(std::string)> sink)
+    : url_(std::move(url)), channel_(std::move(channel)), sink_(std::move(sink)), thread_([this] { loop(); }) {}
 
 PostgresListener::~PostgresListener() {
     stopping_ = true;
@@ -28,7 +28,7 @@ void PostgresListener::waitUntilListening() {
 void PostgresListener::loop() {
     while (!stopping_) {
         PGconn* conn = PQconnectdb(url_.c_str());
-        const std::string listen = fmt::format("LISTEN {}", PostgresDatabase::kPushChannel);
+        const std::string listen = fmt::format("LISTEN \"{}\"", channel_);
         PGresult* r = PQstatus(conn) == CONNECTION_OK ? PQexec(conn, listen.c_str()) : nullptr;
         const bool ok = r && PQresultStatus(r) == PGRES_COMMAND_OK;
         PQclear(r);

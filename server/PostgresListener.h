@@ -12,7 +12,7 @@ namespace kelpa::server {
 // connection drops; pushes sent meanwhile are lost, as pushes may be.
 class PostgresListener {
 public:
-    PostgresListener(std::string url, std::function<void(std::string)> sink);
+    PostgresListener(std::string url, std::string channel, std::function<void(std::string)> sink);
     ~PostgresListener();
     PostgresListener(const PostgresListener&) = delete;
     PostgresListener& operator=(const PostgresListener&) = delete;
@@ -24,6 +24,7 @@ private:
     void loop();
 
     std::string url_;
+    std::string channel_;
     std::function<void(std::string)> sink_;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> listening_{false};

@@ -15,11 +15,15 @@ void PushSession::start(beast::http::request<beast::http::string_body> upgrade) 
     beast::get_lowest_layer(ws_).expires_never();
     ws_.set_option(websocket::stream_base::timeout::suggested(beast::role_type::server));
     ws_.read_message_max(4096);
+    // Attached before the handshake ends, so that no push committed after the device saw
+    // the upgrade is missed; pushes wait in the outbox until the handshake is done.
+    attached_ = true;
+    hub_.attach(device_, shared_from_this());
     auto request = std::make_shared<beast::http::request<beast::http::string_body>>(std::move(upgrade));
     ws_.async_accept(*request, [self = shared_from_this(), request](beast::error_code ec) {
-        if (ec) return;
-        self->attached_ = true;
-        self->hub_.attach(self->device_, self);
+        if (ec) return self->finish();
+        self->accepted_ = true;
+        if (!self->outbox_.empty()) self->writeNext();
         self->read();
     });
 }
@@ -37,7 +41,7 @@ void PushSession::sendPush(std::string payload) {
     boost::asio::post(ws_.get_executor(), [self = shared_from_this(), payload = std::move(payload)]() mutable {
         if (!self->attached_) return;
         self->outbox_.push_back(std::move(payload));
-        if (self->outbox_.size() == 1) self->writeNext();
+        if (self->accepted_ && self->outbox_.size() == 1) self->writeNext();
     });
 }
 

@@ -34,6 +34,7 @@ private:
     boost::beast::flat_buffer buffer_;
     std::deque<std::string> outbox_;
     bool attached_ = false;
+    bool accepted_ = false;
 };
 
 }  // namespace kelpa::server

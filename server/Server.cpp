@@ -9,6 +9,7 @@
 #include "server/HttpContext.h"
 #include "server/HttpServer.h"
 #include "server/Migrations.h"
+#include "server/PostgresDatabase.h"
 #include "server/PostgresListener.h"
 #include "server/PushHub.h"
 #include "server/Services.h"
@@ -31,6 +32,8 @@ void Server::start() {
     db->begin();
     // The device-key secret lives with the data, so every process of a cluster agrees on it.
     const std::string secret = SqlStore(*db).setting("device_key_secret", DeviceKeys::randomSecret());
+    const std::string channel =
+        SqlStore(*db).setting("push_channel", "kelpa_push_" + DeviceKeys::randomSecret().substr(0, 16));
     db->commit();
 
     Services::Limits limits;
@@ -49,8 +52,9 @@ void Server::start() {
 
     const bool local = db->dialect() == "sqlite";
     if (!local) {
+        static_cast<PostgresDatabase&>(*db).setChannel(channel);
         listener_ = std::make_unique<PostgresListener>(
-            options_.database, [hub = hub_.get()](std::string note) { hub->deliver(note); });
+            options_.database, channel, [hub = hub_.get()](std::string note) { hub->deliver(note); });
         listener_->waitUntilListening();
     }
     worker_ = std::make_unique<DbWorker>(std::move(db), [hub = hub_.get(), local](std::vector<std::string> notes) {

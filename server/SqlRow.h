@@ -13,6 +13,7 @@ class SqlRow {
 public:
     explicit SqlRow(std::vector<std::optional<std::string>> columns);
 
+    std::size_t size() const { return columns_.size(); }
     bool isNull(std::size_t i) const;
     const std::string& text(std::size_t i) const;
     std::int64_t integer(std::size_t i) const;

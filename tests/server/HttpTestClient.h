@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace kelpa::server::testing {
+
+// A plain synchronous HTTP client for the tests: one connection per request, bounded by a
+// timeout, speaking the service's wire format.
+class HttpTestClient {
+public:
+    struct Response {
+        int status = 0;
+        std::map<std::string, std::string> headers;
+        std::string body;
+        nlohmann::json json() const;  // discarded JSON when the body is not JSON
+    };
+    using Fields = std::vector<std::pair<std::string, std::string>>;
+
+    explicit HttpTestClient(std::uint16_t port);
+
+    // Percent-encodes keys and values (RFC 3986 unreserved characters stay).
+    static std::string formEncode(const Fields& fields);
+    Response post(const std::string& body, const std::string& contentType =
+                                               "application/x-www-form-urlencoded");
+    Response get(const std::string& target, const std::map<std::string, std::string>& headers = {});
+
+private:
+    Response request(const std::string& method, const std::string& target, const std::string& body,
+                     const std::map<std::string, std::string>& headers);
+    std::uint16_t port_;
+};
+
+}  // namespace kelpa::server::testing
