@@ -1,0 +1,142 @@
+// The installation's user: signing in and registering store "kUserID", every later command
+// signs the stored user in again first, and logout forgets it.
+#include "KelpactlFixture.h"
+
+#include "client/model/User.h"
+
+using namespace kelpa;
+using namespace kelpa::cli::test;
+
+namespace {
+
+constexpr const char* kSecretHash = "2bb80d537b1da3e38bd30361aa855686bde0eacd7162fef6a25fe97bf527a25b";
+
+std::optional<std::string> storedUserID(kelpa::testing::TestEnvironment& t) {
+    return t.env().preferences->string(KelpaDefaults::kUserIDKey);
+}
+
+TEST_F(Kelpactl, ACommandSignsTheStoredUserInAgainFirst) {
+    signedIn("7");
+    auto outcome = run({"--json", "whoami"});
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    auto forms = t.http().forms();
+    ASSERT_FALSE(forms.empty());
+    EXPECT_EQ(field(forms[0], "action"), "101");
+    EXPECT_EQ(field(forms[0], "userID"), "7");
+    EXPECT_EQ(outcome.document()["user"]["displayName"], "Ann");
+    EXPECT_EQ(outcome.document()["user"]["userID"], "7");
+    EXPECT_EQ(storedUserID(t), "7");
+}
+
+TEST_F(Kelpactl, CommandsNeedingAUserFailWithoutOne) {
+    for (const auto& arguments : std::vector<std::vector<std::string>>{
+             {"whoami"}, {"groups"}, {"members", "12"}, {"contacts"}, {"chat", "5", "--send", "hi"}, {"phone", "verify", "1234"}}) {
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        auto outcome = run(arguments);
+        EXPECT_EQ(outcome.code, 1);
+        EXPECT_EQ(outcome.err, "not signed in: run kelpactl login or register\n");
+        EXPECT_EQ(outcome.out, "");
+    }
+    EXPECT_EQ(t.http().count(), 0u);
+}
+
+TEST(KelpactlSession, AFailedSignInAgainStopsTheCommandBeforeItsRequest) {
+    struct Case {
+        const char* name;
+        std::optional<json> reply;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"unknown user", json{{"code", 2}}, "unknown to the service"},
+        {"refused", json{{"code", 1}, {"info", "device not bound"}}, "code 1"},
+        {"no reply", std::nullopt, "code 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        h.t.env().preferences->set(KelpaDefaults::kUserIDKey, "7");
+        if (c.reply) h.t.http().queueJSONForAction(101, *c.reply);
+        auto outcome = h.run({"members", "12"});
+        EXPECT_EQ(outcome.code, 1);
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+        EXPECT_EQ(h.requestsFor(309), 0u);
+    }
+}
+
+TEST(KelpactlSession, LoginSendsTheHashedPasswordAndStoresTheUser) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> arguments;
+        std::optional<std::string> typed;
+        std::string input;
+    };
+    const std::vector<Case> cases = {
+        {"typed at the prompt", {"login", "ann@example.org"}, "secret", ""},
+        {"from standard input", {"login", "ann@example.org", "--password-stdin"}, std::nullopt, "secret\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        h.t.http().queueJSONForAction(104, userJSON("7", "Ann"));
+        h.typedPassword = c.typed;
+        auto outcome = h.run(c.arguments, c.input);
+        ASSERT_EQ(outcome.code, 0) << outcome.err;
+        auto forms = h.t.http().forms();
+        ASSERT_EQ(forms.size(), 1u);
+        EXPECT_EQ(field(forms[0], "action"), "104");
+        EXPECT_EQ(field(forms[0], "email"), "ann@example.org");
+        EXPECT_EQ(field(forms[0], "password"), kSecretHash);
+        EXPECT_EQ(field(forms[0], "userID"), "-4321");
+        EXPECT_EQ(outcome.out, "signed in as 7 (Ann)\n");
+        EXPECT_EQ(storedUserID(h.t), "7");
+    }
+}
+
+TEST_F(Kelpactl, AccountFailuresExplainThemselvesAndStoreNothing) {
+    struct Case {
+        std::vector<std::string> arguments;
+        int action;
+        json reply;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {{"login", "ann@example.org", "--password-stdin"}, 104, {{"code", 2}}, "no user with this e-mail address and password"},
+        {{"login", "ann@example.org", "--password-stdin"}, 104, {{"code", 1}}, "sign-in failed (code 1)"},
+        {{"register", "ann@example.org", "Ann", "--password-stdin"}, 105, {{"code", 2}}, "already exists"},
+        {{"register", "ann@example.org", "Ann", "--password-stdin"}, 105, {{"code", 1}}, "registration failed (code 1)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        t.http().queueJSONForAction(c.action, c.reply);
+        auto outcome = run(c.arguments, "secret\n");
+        EXPECT_EQ(outcome.code, 1);
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+        EXPECT_EQ(storedUserID(t), std::nullopt);
+    }
+}
+
+TEST_F(Kelpactl, RegisterSendsNameAndHashAndSignsIn) {
+    t.http().queueJSONForAction(105, {{"userID", 42}});
+    auto outcome = run({"--json", "register", "ann@example.org", "Ann Smith", "--password-stdin"}, "secret\n");
+    ASSERT_EQ(outcome.code, 0) << outcome.err;
+    auto forms = t.http().formsForAction(105);
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_EQ(field(forms[0], "email"), "ann@example.org");
+    EXPECT_EQ(field(forms[0], "displayName"), "Ann Smith");
+    EXPECT_EQ(field(forms[0], "password"), kSecretHash);
+    EXPECT_EQ(outcome.document()["user"]["userID"], "42");
+    EXPECT_EQ(storedUserID(t), "42");
+}
+
+TEST_F(Kelpactl, LogoutForgetsTheStoredUser) {
+    signedIn("7");
+    auto outcome = run({"logout"});
+    EXPECT_EQ(outcome.code, 0);
+    EXPECT_EQ(outcome.out, "signed out\n");
+    EXPECT_EQ(storedUserID(t), std::nullopt);
+    EXPECT_EQ(User::getCurrentUser(), nullptr);
+    EXPECT_EQ(run({"whoami"}).code, 1);
+    EXPECT_EQ(t.http().count(), 0u);
+}
+
+}  // namespace
