@@ -290,7 +290,7 @@ TEST(Upload, SetsTheImageOnlyOnSuccess) {
         EXPECT_EQ(calls.calls, std::vector<StatusCalls::Call>{c.outcome});
         EXPECT_EQ(other->profileImage, c.set ? image : nullptr);
         ASSERT_EQ(w.t.http().requests().size(), 1u);
-        const auto& body = w.t.http().requests()[0].body;
+        const std::string body = w.t.http().requests()[0].body;
         EXPECT_NE(body.find("name=\"action\"\r\n\r\n108\r\n"), std::string::npos);
         EXPECT_NE(body.find("name=\"userID\"\r\n\r\n9\r\n"), std::string::npos);
         EXPECT_NE(body.find("name=\"image\""), std::string::npos);
