@@ -22,7 +22,7 @@ public:
     std::string outboxPath() const { return directory_ + "/sms-outbox.jsonl"; }
 
 private:
-    void waitForExit();
+    int waitForExit();
 
     std::string databaseUrl_;
     std::string directory_;
