@@ -66,9 +66,11 @@ public:
     void loadMembersWithCompletitionHandler(ListHandler<Member> handler, bool withReloading);
     void loadPositionsWithCompletitionHandler(ListHandler<Position> handler);
     void addWaypoints(RecordList<Waypoint> waypoints, StatusHandler handler);
+    // Sends "number" too when the waypoint has one. The handler runs on the main queue.
     void addWaypoint(std::shared_ptr<Waypoint> waypoint, StatusHandler handler);
     void loadWaypointsWithCompletitionHandler(ListHandler<Waypoint> handler);
     void loadWaypointsWithCompletitionHandler(ListHandler<Waypoint> handler, bool withReloading);
+    // (info or none); no reply at all gives "Unknown Error", so none always means the request went out.
     void requestGroupJoin(JoinRequestHandler handler);
 };
 
