@@ -18,8 +18,8 @@ void ActionContext::throttleDevice() {
 std::int64_t ActionContext::signedInUser(int refusalCode) {
     throttleDevice();
     const auto user = request_.userId();
-    const auto device = store_.deviceByKey(deviceKey_);
-    if (!user || !device || !store_.isBound(*user, *device)) {
+    const auto device = user ? store_.boundDevice(*user, deviceKey_) : std::nullopt;
+    if (!device) {
         services_.authFailures.record(deviceKey_);
         throw Refusal(refusalCode == 2 ? "No such user" : "Not signed in on this device",
                       refusalCode);

@@ -38,6 +38,13 @@ public:
     // commits. Engines that deliver through the database (LISTEN/NOTIFY) hand nothing back
     // from takeCommittedNotifications(); the others hand back what this process must deliver.
     virtual void notify(const std::string& payload) = 0;
+
+    // Engines that can flush commits to disk separately from committing say so here; the
+    // DbWorker then commits the next batch while the previous one is being flushed, and
+    // answers a batch only after flushCommitted() returned. flushCommitted() must be safe to
+    // call from another thread while the connection is in use.
+    virtual bool flushesSeparately() const { return false; }
+    virtual void flushCommitted() {}
     virtual std::vector<std::string> takeCommittedNotifications() = 0;
 };
 

@@ -6,7 +6,9 @@ namespace kelpa::server {
 
 DbWorker::DbWorker(std::unique_ptr<Database> db, NotificationSink sink, std::size_t maxBatch)
     : db_(std::move(db)), store_(*db_), sink_(std::move(sink)), maxBatch_(maxBatch),
-      thread_([this] { loop(); }) {}
+      thread_([this] { loop(); }) {
+    if (db_->flushesSeparately()) flusher_ = std::thread([this] { flushLoop(); });
+}
 
 DbWorker::~DbWorker() { stop(); }
 
@@ -25,11 +27,17 @@ void DbWorker::stop() {
     }
     wake_.notify_one();
     if (thread_.joinable()) thread_.join();
+    {
+        std::lock_guard lock(flushMutex_);
+        flushStopping_ = true;
+    }
+    flushWake_.notify_one();
+    if (flusher_.joinable()) flusher_.join();
 }
 
 void DbWorker::loop() {
-    std::vector<Task> batch;
     for (;;) {
+        std::vector<Task> batch;
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
@@ -39,14 +47,13 @@ void DbWorker::loop() {
                 queue_.pop_front();
             }
         }
-        runBatch(batch);
-        batch.clear();
+        runBatch(std::move(batch));
     }
 }
 
-void DbWorker::runBatch(std::vector<Task>& batch) {
-    std::vector<std::exception_ptr> errors(batch.size());
-    bool committed = false;
+void DbWorker::runBatch(std::vector<Task> batch) {
+    Finished finished;
+    finished.errors.resize(batch.size());
     try {
         db_->begin();
         for (std::size_t i = 0; i < batch.size(); ++i) {
@@ -55,12 +62,12 @@ void DbWorker::runBatch(std::vector<Task>& batch) {
                 batch[i].run(store_);
                 db_->releaseSavepoint();
             } catch (...) {
-                errors[i] = std::current_exception();
+                finished.errors[i] = std::current_exception();
                 db_->rollbackToSavepoint();
             }
         }
         db_->commit();
-        committed = true;
+        finished.committed = true;
     } catch (const std::exception& e) {
         fmt::print(stderr, "database batch failed: {}\n", e.what());
         try {
@@ -69,8 +76,42 @@ void DbWorker::runBatch(std::vector<Task>& batch) {
             fmt::print(stderr, "database rollback failed: {}\n", again.what());
         }
     }
-    if (auto notes = db_->takeCommittedNotifications(); !notes.empty() && sink_) sink_(std::move(notes));
-    for (std::size_t i = 0; i < batch.size(); ++i) batch[i].done(errors[i], committed);
+    finished.notifications = db_->takeCommittedNotifications();
+    finished.tasks = std::move(batch);
+    if (finished.committed && db_->flushesSeparately()) {
+        {
+            std::lock_guard lock(flushMutex_);
+            flushQueue_.push_back(std::move(finished));
+        }
+        flushWake_.notify_one();
+        return;
+    }
+    finish(finished);
+}
+
+void DbWorker::flushLoop() {
+    for (;;) {
+        std::deque<Finished> ready;
+        {
+            std::unique_lock lock(flushMutex_);
+            flushWake_.wait(lock, [this] { return flushStopping_ || !flushQueue_.empty(); });
+            if (flushQueue_.empty()) return;
+            ready.swap(flushQueue_);
+        }
+        // One flush covers every batch committed before it started.
+        try {
+            db_->flushCommitted();
+        } catch (const std::exception& e) {
+            fmt::print(stderr, "database flush failed: {}\n", e.what());
+            for (auto& f : ready) f.committed = false;
+        }
+        for (auto& f : ready) finish(f);
+    }
+}
+
+void DbWorker::finish(Finished& f) {
+    if (f.committed && !f.notifications.empty() && sink_) sink_(std::move(f.notifications));
+    for (std::size_t i = 0; i < f.tasks.size(); ++i) f.tasks[i].done(f.errors[i], f.committed);
 }
 
 }  // namespace kelpa::server

@@ -18,7 +18,8 @@ namespace kelpa::server {
 // The one thread that talks to the database. Requests that arrive while a commit is in
 // flight queue up and go into the next transaction together (group commit): one durable
 // commit answers the whole batch. Each task runs inside a savepoint, so a refused task
-// undoes only its own changes. A task's completion runs after the commit, on this thread.
+// undoes only its own changes. A task's completion runs once the commit is on disk: on
+// engines that flush separately, a flusher thread syncs batch N while batch N+1 executes.
 class DbWorker {
 public:
     struct Task {
@@ -39,8 +40,16 @@ public:
     void stop();
 
 private:
+    struct Finished {
+        std::vector<Task> tasks;
+        std::vector<std::exception_ptr> errors;
+        bool committed = false;
+        std::vector<std::string> notifications;
+    };
     void loop();
-    void runBatch(std::vector<Task>& batch);
+    void runBatch(std::vector<Task> batch);
+    void flushLoop();
+    void finish(Finished& finished);
 
     std::unique_ptr<Database> db_;
     SqlStore store_;
@@ -50,7 +59,13 @@ private:
     std::condition_variable wake_;
     std::deque<Task> queue_;
     bool stopping_ = false;
+    // Batches committed but not yet on disk, for engines that flush separately.
+    std::mutex flushMutex_;
+    std::condition_variable flushWake_;
+    std::deque<Finished> flushQueue_;
+    bool flushStopping_ = false;
     std::thread thread_;
+    std::thread flusher_;
 };
 
 }  // namespace kelpa::server

@@ -35,6 +35,7 @@ void Server::start() {
     const std::string channel =
         SqlStore(*db).setting("push_channel", "kelpa_push_" + DeviceKeys::randomSecret().substr(0, 16));
     db->commit();
+    db->flushCommitted();
 
     Services::Limits limits;
     limits.maxDevicesPerUser = options_.maxDevicesPerUser;

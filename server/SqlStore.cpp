@@ -134,9 +134,12 @@ void SqlStore::bindDevice(I user, I device, I now, int maxDevices) {
         {user});
 }
 
-bool SqlStore::isBound(I user, I device) {
-    return !db_.query("SELECT 1 FROM bindings WHERE user_id = $1 AND device_id = $2", {user, device})
-                .empty();
+std::optional<std::int64_t> SqlStore::boundDevice(I user, const std::string& deviceKey) {
+    const auto found = ids("SELECT d.id FROM devices d JOIN bindings b ON b.device_id = d.id "
+                           "WHERE d.device_key = $1 AND b.user_id = $2",
+                           {deviceKey, user});
+    if (found.empty()) return std::nullopt;
+    return found[0];
 }
 
 void SqlStore::setPushToken(I device, const std::string& token) {

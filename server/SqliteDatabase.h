@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <unordered_map>
 
@@ -31,12 +32,16 @@ public:
     void lockForMigrations() override {}
     void notify(const std::string& payload) override;
     std::vector<std::string> takeCommittedNotifications() override;
+    bool flushesSeparately() const override { return true; }
+    void flushCommitted() override;
 
 private:
     sqlite3_stmt* prepare(std::string_view sql);
     [[noreturn]] void fail(const char* what) const;
 
     sqlite3* db_ = nullptr;
+    std::string walPath_;
+    std::atomic<int> walFd_{-1};
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
     std::vector<std::string> pending_;
     std::vector<std::size_t> savepointMarks_;
