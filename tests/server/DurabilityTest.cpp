@@ -94,7 +94,7 @@ TEST_P(DurabilityTest, AnsweredWritesSurviveAKill) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, DurabilityTest, ::testing::Values("sqlite", "postgresql"), engineName);
+INSTANTIATE_TEST_SUITE_P(Server, DurabilityTest, ::testing::Values("sqlite", "postgresql"), engineName);
 
 }  // namespace
 }  // namespace kelpa::server::testing

@@ -5,7 +5,7 @@
 namespace kelpa::server {
 namespace {
 
-TEST(FormDecoderTest, DecodesUrlEncodedForms) {
+TEST(ServerFormDecoderTest, DecodesUrlEncodedForms) {
     struct Case {
         const char* body;
         std::map<std::string, std::string> fields;
@@ -26,14 +26,14 @@ TEST(FormDecoderTest, DecodesUrlEncodedForms) {
     }
 }
 
-TEST(FormDecoderTest, RefusesAmbiguousForms) {
+TEST(ServerFormDecoderTest, RefusesAmbiguousForms) {
     for (const char* body : {"a=%zz", "a=%4", "a=1&a=2", "=value"}) {
         SCOPED_TRACE(body);
         EXPECT_FALSE(FormDecoder::urlEncoded(body));
     }
 }
 
-TEST(FormDecoderTest, DecodesTheClientsMultipartUpload) {
+TEST(ServerFormDecoderTest, DecodesTheClientsMultipartUpload) {
     const std::string b = "---------------------------14737809831466499882746641449";
     const std::string body = "--" + b + "\r\nContent-Disposition: form-data; name=\"action\"\r\n\r\n108\r\n--" + b +
                              "\r\nContent-Disposition: form-data; name=\"image\"; filename=\"image.jpg\"\r\n"

@@ -47,7 +47,7 @@ TEST_P(ProfileTest, UploadServeAndDelete) {
     EXPECT_EQ(ben.http().get("/Profiles/abc").status, 404);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ProfileTest, ::testing::Values("sqlite"), engineName);
+INSTANTIATE_TEST_SUITE_P(Server, ProfileTest, ::testing::Values("sqlite"), engineName);
 
 }  // namespace
 }  // namespace kelpa::server::testing

@@ -5,7 +5,7 @@
 namespace kelpa::server {
 namespace {
 
-TEST(RecordJsonTest, OtherUsersSeeNoPhoneNumberOrSocialIdentifier) {
+TEST(ServerRecordJsonTest, OtherUsersSeeNoPhoneNumberOrSocialIdentifier) {
     UserRow u{7, "Ann", "+491701234567", true, 0, "fb-1"};
     const auto self = RecordJson::user(u, true), other = RecordJson::user(u, false);
     EXPECT_EQ(self.at("phoneNumber"), "+491701234567");
@@ -17,7 +17,7 @@ TEST(RecordJsonTest, OtherUsersSeeNoPhoneNumberOrSocialIdentifier) {
     EXPECT_EQ(other.at("socialType"), 0);
 }
 
-TEST(RecordJsonTest, MemberCarriesDeviceOnlyWhileJoined) {
+TEST(ServerRecordJsonTest, MemberCarriesDeviceOnlyWhileJoined) {
     MemberRow m;
     m.user.id = 3;
     m.groupId = 9;

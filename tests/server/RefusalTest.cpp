@@ -148,7 +148,7 @@ TEST_P(RefusalTest, SqlMetacharactersAreKeptAsText) {
     EXPECT_EQ(other->call(107).size(), 2u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, RefusalTest, ::testing::Values("sqlite", "postgresql"), engineName);
+INSTANTIATE_TEST_SUITE_P(Server, RefusalTest, ::testing::Values("sqlite", "postgresql"), engineName);
 
 }  // namespace
 }  // namespace kelpa::server::testing

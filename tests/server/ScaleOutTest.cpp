@@ -29,7 +29,7 @@ TEST_P(ScaleOutTest, PushCrossesServerProcesses) {
     second.terminate();
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, ScaleOutTest, ::testing::Values("postgresql"), engineName);
+INSTANTIATE_TEST_SUITE_P(Server, ScaleOutTest, ::testing::Values("postgresql"), engineName);
 
 }  // namespace
 }  // namespace kelpa::server::testing

@@ -49,7 +49,7 @@ TEST_P(SecurityTest, WrongPasswordsLookLikeUnknownUsers) {
     EXPECT_THAT(all, ::testing::Not(::testing::HasSubstr("argon2")));
 }
 
-TEST(DispatcherTest, EveryClientActionHasAHandler) {
+TEST(ServerDispatcherTest, EveryClientActionHasAHandler) {
     for (int action : {100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 200, 201,
                        300, 301, 302, 303, 305, 306, 307, 308, 309, 311, 312, 313, 400, 401, 500, 501, 502,
                        600, 601})
@@ -58,7 +58,7 @@ TEST(DispatcherTest, EveryClientActionHasAHandler) {
     EXPECT_EQ(Dispatcher::shared().find(310), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, SecurityTest, ::testing::Values("sqlite", "postgresql"), engineName);
+INSTANTIATE_TEST_SUITE_P(Server, SecurityTest, ::testing::Values("sqlite", "postgresql"), engineName);
 
 }  // namespace
 }  // namespace kelpa::server::testing

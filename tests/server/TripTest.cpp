@@ -154,7 +154,7 @@ TEST_P(TripTest, ThreeTravellersShareATrip) {
     EXPECT_TRUE(ben.call(301).empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, TripTest, ::testing::Values("sqlite", "postgresql"), engineName);
+INSTANTIATE_TEST_SUITE_P(Server, TripTest, ::testing::Values("sqlite", "postgresql"), engineName);
 
 }  // namespace
 }  // namespace kelpa::server::testing
