@@ -44,6 +44,8 @@ public:
     // answers a batch only after flushCommitted() returned. flushCommitted() must be safe to
     // call from another thread while the connection is in use.
     virtual bool flushesSeparately() const { return false; }
+    // Whether the last committed transaction changed anything (a read needs no flush).
+    virtual bool lastCommitChanged() const { return true; }
     virtual void flushCommitted() {}
     virtual std::vector<std::string> takeCommittedNotifications() = 0;
 };

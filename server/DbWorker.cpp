@@ -1,5 +1,7 @@
 #include "server/DbWorker.h"
 
+#include <algorithm>
+
 #include <fmt/format.h>
 
 namespace kelpa::server {
@@ -68,6 +70,7 @@ void DbWorker::runBatch(std::vector<Task> batch) {
         }
         db_->commit();
         finished.committed = true;
+        finished.changed = db_->lastCommitChanged();
     } catch (const std::exception& e) {
         fmt::print(stderr, "database batch failed: {}\n", e.what());
         try {
@@ -78,7 +81,10 @@ void DbWorker::runBatch(std::vector<Task> batch) {
     }
     finished.notifications = db_->takeCommittedNotifications();
     finished.tasks = std::move(batch);
-    if (finished.committed && db_->flushesSeparately()) {
+    // A batch that only read goes straight out, unless earlier batches still wait for their
+    // flush: then it waits behind them, so nothing it read is shown before it is on disk.
+    if (finished.committed && db_->flushesSeparately() && (finished.changed || unflushed_ > 0)) {
+        ++unflushed_;
         {
             std::lock_guard lock(flushMutex_);
             flushQueue_.push_back(std::move(finished));
@@ -100,12 +106,16 @@ void DbWorker::flushLoop() {
         }
         // One flush covers every batch committed before it started.
         try {
-            db_->flushCommitted();
+            if (std::any_of(ready.begin(), ready.end(), [](const Finished& f) { return f.changed; }))
+                db_->flushCommitted();
         } catch (const std::exception& e) {
             fmt::print(stderr, "database flush failed: {}\n", e.what());
             for (auto& f : ready) f.committed = false;
         }
-        for (auto& f : ready) finish(f);
+        for (auto& f : ready) {
+            finish(f);
+            --unflushed_;
+        }
     }
 }
 

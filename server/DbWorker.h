@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -44,6 +45,7 @@ private:
         std::vector<Task> tasks;
         std::vector<std::exception_ptr> errors;
         bool committed = false;
+        bool changed = false;
         std::vector<std::string> notifications;
     };
     void loop();
@@ -64,6 +66,7 @@ private:
     std::condition_variable flushWake_;
     std::deque<Finished> flushQueue_;
     bool flushStopping_ = false;
+    std::atomic<int> unflushed_{0};  // batches handed to the flusher and not yet answered
     std::thread thread_;
     std::thread flusher_;
 };

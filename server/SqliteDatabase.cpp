@@ -141,11 +141,13 @@ void SqliteDatabase::execScript(std::string_view sql) {
 void SqliteDatabase::begin() {
     // IMMEDIATE takes the write lock up front, so a batch never fails half-way on a lock upgrade.
     query("BEGIN IMMEDIATE", {});
+    changesAtBegin_ = sqlite3_total_changes64(db_);
     pending_.clear();
     savepointMarks_.clear();
 }
 
 void SqliteDatabase::commit() {
+    lastCommitChanged_ = sqlite3_total_changes64(db_) != changesAtBegin_;
     query("COMMIT", {});
     committed_.insert(committed_.end(), pending_.begin(), pending_.end());
     pending_.clear();

@@ -33,6 +33,7 @@ public:
     void notify(const std::string& payload) override;
     std::vector<std::string> takeCommittedNotifications() override;
     bool flushesSeparately() const override { return true; }
+    bool lastCommitChanged() const override { return lastCommitChanged_; }
     void flushCommitted() override;
 
 private:
@@ -41,6 +42,8 @@ private:
 
     sqlite3* db_ = nullptr;
     std::string walPath_;
+    long long changesAtBegin_ = 0;
+    bool lastCommitChanged_ = false;
     std::atomic<int> walFd_{-1};
     std::unordered_map<std::string, sqlite3_stmt*> statements_;
     std::vector<std::string> pending_;
