@@ -1,5 +1,8 @@
 #include "server/Options.h"
 
+#include <algorithm>
+#include <thread>
+
 #include <CLI/CLI.hpp>
 
 namespace kelpa::server {
@@ -19,8 +22,8 @@ std::optional<Options> Options::parse(int argc, char** argv, int& exitCode) {
         ->excludes(outbox);
     app.add_option("--access-log", o.accessLog, "access log file, - for stderr, off for none")
         ->capture_default_str();
-    app.add_option("--io-threads", o.ioThreads, "network threads")->check(CLI::Range(1, 64))
-        ->capture_default_str();
+    app.add_option("--io-threads", o.ioThreads, "network threads (0: half the cores)")
+        ->check(CLI::Range(0, 64))->capture_default_str();
     app.add_option("--max-devices", o.maxDevicesPerUser, "devices bound per user")
         ->check(CLI::Range(1, 1000))->capture_default_str();
     app.add_option("--password-cost", passwordCost, "argon2id cost: interactive or minimal")
@@ -44,6 +47,7 @@ std::optional<Options> Options::parse(int argc, char** argv, int& exitCode) {
         return std::nullopt;
     }
     o.cheapPasswordHashing = passwordCost == "minimal";
+    if (o.ioThreads == 0) o.ioThreads = std::max(1, static_cast<int>(std::thread::hardware_concurrency() / 2));
     return o;
 }
 

@@ -16,7 +16,9 @@ struct Options {
     std::string smsOutbox = "sms-outbox.jsonl";
     std::string smsWebhook;
     std::string accessLog = "-";
-    int ioThreads = 2;
+    // Network threads; by default half the cores (at least one), leaving the rest to the
+    // database worker, its flusher and the side pool.
+    int ioThreads = 0;
     int maxDevicesPerUser = 10;
     // Tests and sanitizer builds use libsodium's minimum argon2id cost.
     bool cheapPasswordHashing = false;

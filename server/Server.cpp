@@ -1,5 +1,7 @@
 #include "server/Server.h"
 
+#include <algorithm>
+
 #include <boost/asio/post.hpp>
 
 #include "server/AccessLog.h"
@@ -65,7 +67,7 @@ void Server::start() {
     context_.reset(new HttpContext{*runner_, *worker_, *services_, *hub_, *log_, side_});
     http_ = std::make_unique<HttpServer>(io_, *context_, options_.host, options_.port);
     stopTimer_ = std::make_unique<boost::asio::steady_timer>(io_);
-    for (int i = 0; i < options_.ioThreads; ++i) threads_.emplace_back([this] { io_.run(); });
+    for (int i = 0; i < std::max(1, options_.ioThreads); ++i) threads_.emplace_back([this] { io_.run(); });
 }
 
 void Server::stop() {
