@@ -154,6 +154,47 @@ TEST_P(TripTest, ThreeTravellersShareATrip) {
     EXPECT_TRUE(ben.call(301).empty());
 }
 
+TEST_P(TripTest, GroupRulesHold) {
+    Installation ann = install(), ben = install();
+    ann.registerEmail("ann@example.org", "Ann");
+    ben.registerEmail("ben@example.org", "Ben");
+    const auto now = WallClock::now();
+    const auto create = [&](std::int64_t start, std::int64_t end) {
+        return ann.call(300, {{"description", "G"}, {"startTime", WallClock::format(start)},
+                              {"endTime", WallClock::format(end)}, {"groupType", "2"}});
+    };
+    const std::string later = create(now + 3600, now + 7200).at("groupID");
+    const auto open = create(now - 60, now + 3600);
+    const auto other = create(now - 60, now + 3600);
+    EXPECT_NE(open.at("wordOne").get<std::string>() + open.at("wordTwo").get<std::string>(),
+              other.at("wordOne").get<std::string>() + other.at("wordTwo").get<std::string>());
+    EXPECT_EQ(create(now - 7200, now - 3600).at("info"), "The group's time window has already closed");
+
+    EXPECT_EQ(ann.call(305, {{"groupID", later}}).at("info"), "The group can only be joined during its time window");
+    EXPECT_EQ(ann.call(305, {{"groupID", open.at("groupID")}}), kOk);
+    EXPECT_EQ(ann.call(305, {{"groupID", other.at("groupID")}}).at("info"), "Already joined to another group, leave it first");
+    EXPECT_EQ(ann.call(302, {{"groupID", open.at("groupID")}}).at("info"),
+              "The group's leader deletes the group instead of leaving it");
+
+    EXPECT_EQ(ben.call(311, {{"wordOne", open.at("wordOne")}, {"wordTwo", open.at("wordTwo")}}), kOk);
+    EXPECT_EQ(ben.call(303, {{"groupID", open.at("groupID")}}).at("info"), "Only the group's leader can delete it");
+    EXPECT_EQ(ben.call(307, {{"groupID", open.at("groupID")}, {"removeID", ann.userId()}}).at("info"),
+              "Only the group's leader can remove members");
+    EXPECT_EQ(ann.call(307, {{"groupID", open.at("groupID")}, {"removeID", ben.userId()}}), kOk);
+    EXPECT_EQ(ben.call(309, {{"groupID", open.at("groupID")}}).at("info"), "Not a member of this group");
+    EXPECT_EQ(ann.call(303, {{"groupID", open.at("groupID")}}), kOk);
+    EXPECT_EQ(ann.call(312, {{"loadID", open.at("groupID")}}).at("info"), "No such group");
+    EXPECT_EQ(ann.call(305, {{"groupID", other.at("groupID")}}), kOk);  // the deleted group freed the join
+}
+
+TEST_P(TripTest, TextMessagesAreRateLimited) {
+    Installation ann = install();
+    ann.registerEmail("ann@example.org", "Ann");
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(ann.call(110, {{"body", "1234"}, {"target", "+491701"}}), kOk);
+    EXPECT_EQ(ann.call(110, {{"body", "1234"}, {"target", "+491701"}}).at("code"), 1);
+    EXPECT_EQ(ann.call(112, {{"phoneNumber", "+491701"}}), kOk);
+}
+
 INSTANTIATE_TEST_SUITE_P(Server, TripTest, ::testing::Values("sqlite", "postgresql"), engineName);
 
 }  // namespace
