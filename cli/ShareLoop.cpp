@@ -10,6 +10,7 @@
 #include "client/model/Member.h"
 #include "client/model/Position.h"
 #include "client/model/User.h"
+#include "platform/Log.h"
 #include "platform/Timer.h"
 
 #include <fmt/format.h>
@@ -82,6 +83,9 @@ void ShareLoop::reported(std::size_t index, std::int32_t code, const std::option
                             {"latitude", fix.latitude},
                             {"longitude", fix.longitude},
                             {"ok", code == 0}};
+    // The live map's diagnostic lines, for --verbose.
+    if (code == 0) platform::log("Position Updated");
+    if (code == 1) platform::log(fmt::format("Position updating failed {}", info.value_or("(null)")));
     if (code == 0) {
         run_.progress(fmt::format("{} reported {}", clock(), where));
     } else {
@@ -100,10 +104,12 @@ void ShareLoop::reported(std::size_t index, std::int32_t code, const std::option
 
 void ShareLoop::download(std::function<void()> then) {
     if (ended_) return;
+    platform::log("download positions");
     group_->loadPositionsWithCompletitionHandler(
         [self = shared_from_this(), then = std::move(then)](std::optional<RecordList<Position>> positions,
                                                             std::optional<std::string> error) {
             if (self->ended_) return;
+            platform::log("positions downloaded");
             nlohmann::json entry = {{"time", RecordJson::date(self->run_.now())}};
             if (!positions) {
                 self->failed_ = true;

@@ -1,6 +1,8 @@
 // group create: what the creation sends with its invitations and waypoints, and what it prints.
 #include "KelpactlFixture.h"
 
+#include "platform/Log.h"
+
 #include <set>
 #include <tuple>
 
@@ -91,6 +93,29 @@ TEST_F(Kelpactl, ARefusedCreationPrintsTheReasonAndSendsNoFollowUps) {
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(requestsFor(306), 0u);
     EXPECT_EQ(requestsFor(400), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// The model logs a failed invitation of a new group; only --verbose shows it.
+TEST(KelpactlVerbose, DiagnosticLinesGoToStandardErrorOnlyWhenAskedFor) {
+    for (const bool verbose : {false, true}) {
+        SCOPED_TRACE(verbose);
+        Harness h;
+        h.signedIn("7");
+        h.t.http().queueJSONForAction(300, kCreated);
+        h.t.http().queueJSONForAction(306, {{"code", 1}, {"info", "no such user"}});
+        std::vector<std::string> arguments = {"group", "create", "--description", "Alps", "--invite", "99"};
+        if (verbose) arguments.insert(arguments.begin(), "--verbose");
+        auto outcome = h.run(arguments);
+        EXPECT_EQ(outcome.code, 0) << outcome.err;
+        EXPECT_EQ(outcome.err, verbose ? "no such user\n" : "");
+        // The caller's own log sink is back afterwards.
+        kelpa::platform::log("after the run");
+        EXPECT_TRUE(h.t.logged("after the run"));
+    }
 }
 
 }  // namespace

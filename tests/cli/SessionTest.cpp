@@ -140,3 +140,15 @@ TEST_F(Kelpactl, LogoutForgetsTheStoredUser) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Kelpactl, TheServiceOptionChoosesWhereRequestsGo) {
+    signedIn("7");
+    ASSERT_EQ(run({"--service", "https://kelpa.example.org:8443/", "whoami"}).code, 0);
+    auto requests = t.http().requests();
+    ASSERT_FALSE(requests.empty());
+    for (const auto& request : requests) EXPECT_EQ(request.url, "https://kelpa.example.org:8443/api/v1.1/API.php");
+}
+
+}  // namespace
