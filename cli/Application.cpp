@@ -56,6 +56,8 @@ int Application::run(const std::vector<std::string>& arguments, Console& console
     app.add_flag("-v,--verbose", global.verbose, "Write diagnostic lines to standard error");
     app.add_option("--service", global.service, "Service base URL (also KELPA_SERVICE_URL)");
     app.require_subcommand(1);
+    // Global options may also follow the command: "kelpactl groups --json".
+    app.fallthrough();
 
     Invocation chosen;
     AccountCommands::add(app, chosen);
