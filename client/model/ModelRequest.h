@@ -2,11 +2,14 @@
 
 #include "client/model/Handlers.h"
 #include "client/service/API.h"
+#include "client/model/RecordMapping.h"
 #include "client/service/Reply.h"
+#include "platform/Async.h"
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 namespace kelpa {
 
@@ -29,10 +32,36 @@ public:
     static std::optional<RecordList<T>> records(const API::Reply& reply, const char* member = nullptr) {
         const auto* list = Reply::list(reply, member);
         if (!list) return std::nullopt;
-        RecordList<T> result;
-        result.reserve(list->size());
-        for (const auto& element : *list) result.push_back(T::initWithJSON(element));
-        return result;
+        return RecordMapping::records<T>(*list);
+    }
+
+    // The cached-list rule: a held list (even an empty one) is delivered at once on the
+    // caller's thread, and with reloading off that is all. Otherwise the list is fetched; on
+    // the main queue a reply replaces the cache whole (then `installed` runs) and the handler
+    // gets the new list, while no reply leaves the cache alone and reports "Unknown Error".
+    template <class Owner, class T>
+    static void cachedList(std::shared_ptr<Owner> owner, std::optional<RecordList<T>> Owner::*cache,
+                           const char* label, Parameters parameters, const char* member, bool withReloading,
+                           ListHandler<T> handler,
+                           std::type_identity_t<std::function<void(const RecordList<T>&)>> installed = nullptr) {
+        if ((*owner).*cache) {
+            if (handler) handler((*owner).*cache, std::nullopt);
+            if (!withReloading) return;
+        }
+        platform::runInBackground(
+            label,
+            [parameters = std::move(parameters), userID = currentUserID(), member] {
+                return records<T>(API::requestWithDictionary(parameters, userID), member);
+            },
+            [owner, cache, handler, installed](std::optional<RecordList<T>> loaded) {
+                if (!loaded) {
+                    if (handler) handler(std::nullopt, std::string(Reply::kUnknownError));
+                    return;
+                }
+                (*owner).*cache = std::move(loaded);
+                if (installed) installed(*((*owner).*cache));
+                if (handler) handler((*owner).*cache, std::nullopt);
+            });
     }
 };
 

@@ -39,31 +39,16 @@ void User::getGroupsWithCompletitionHandler(ListHandler<Group> handler) {
 }
 
 void User::getGroupsWithCompletitionHandler(ListHandler<Group> handler, bool withReloading) {
-    if (groups) {
-        if (handler) handler(groups, std::nullopt);
-        if (!withReloading) return;
-    }
-    auto userID = ModelRequest::currentUserID();
-    platform::runInBackground(
-        "getGroups",
-        [userID] {
-            return ModelRequest::records<Group>(API::requestWithDictionary(Parameters(Action::getGroups), userID));
-        },
-        [self = shared_from_this(), handler](std::optional<RecordList<Group>> loaded) {
-            if (!loaded) {
-                if (handler) handler(std::nullopt, std::string(Reply::kUnknownError));
-                return;
-            }
-            self->groups = std::move(loaded);
-            // The reply settles the joined group: none, then each group the signed-in user is
-            // joined to in turn, so the last one in the reply wins.
-            auto current = getCurrentUser();
-            Group::setJoinedGroup(nullptr);
-            for (const auto& group : *self->groups) {
-                if (current && group && group->userIsJoined(*current)) Group::setJoinedGroup(group);
-            }
-            if (handler) handler(self->groups, std::nullopt);
-        });
+    ModelRequest::cachedList(shared_from_this(), &User::groups, "getGroups", Parameters(Action::getGroups), nullptr,
+                             withReloading, std::move(handler), [](const RecordList<Group>& groups) {
+                                 // The reply settles the joined group: none, then each group the
+                                 // signed-in user is joined to in turn, so the last one wins.
+                                 auto current = getCurrentUser();
+                                 Group::setJoinedGroup(nullptr);
+                                 for (const auto& group : groups) {
+                                     if (current && group && group->userIsJoined(*current)) Group::setJoinedGroup(group);
+                                 }
+                             });
 }
 
 void User::getAllAvailableUsers(ListHandler<User> handler) {

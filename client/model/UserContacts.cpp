@@ -45,25 +45,8 @@ void User::getContactsWithCompletitionHandler(ListHandler<User> handler) {
 }
 
 void User::getContactsWithCompletitionHandler(ListHandler<User> handler, bool withReloading) {
-    if (contacts) {
-        if (handler) handler(contacts, std::nullopt);
-        if (!withReloading) return;
-    }
-    auto userID = ModelRequest::currentUserID();
-    platform::runInBackground(
-        "getContacts",
-        [userID] {
-            return ModelRequest::records<User>(API::requestWithDictionary(Parameters(Action::getContacts), userID),
-                                               "Contacts");
-        },
-        [self = shared_from_this(), handler](std::optional<RecordList<User>> loaded) {
-            if (!loaded) {
-                if (handler) handler(std::nullopt, std::string(Reply::kUnknownError));
-                return;
-            }
-            self->contacts = std::move(loaded);
-            if (handler) handler(self->contacts, std::nullopt);
-        });
+    ModelRequest::cachedList(shared_from_this(), &User::contacts, "getContacts", Parameters(Action::getContacts),
+                             "Contacts", withReloading, std::move(handler));
 }
 
 void User::getContactsUsingKelpaFromOwnAdressbook(const std::string& numbers, ListHandler<User> handler) {
