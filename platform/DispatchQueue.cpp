@@ -25,7 +25,15 @@ void DispatchQueue::async(Task task) {
     // Announced before it is queued so a headless loop never sees a gap between the work and
     // the completion it posts.
     mainQueue_->retainWork();
-    workers_->submit([self = shared_from_this()] { self->drain(); });
+    workers_->submit([self = shared_from_this()]() mutable {
+        self->drain();
+        // Let go of the queue, and with it the worker pool, before the headless loop can see
+        // the work as finished: whoever then releases the environment must be the one to
+        // destroy the pool and join its threads, never a worker that would be left detached.
+        auto mainQueue = self->mainQueue_;
+        self.reset();
+        mainQueue->releaseWork();
+    });
 }
 
 void DispatchQueue::drain() {
@@ -42,7 +50,6 @@ void DispatchQueue::drain() {
         }
         task();
     }
-    mainQueue_->releaseWork();
 }
 
 }  // namespace kelpa::platform
