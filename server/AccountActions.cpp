@@ -57,7 +57,7 @@ Step signInWithEmail(ActionContext& c) {
     const auto address = email(c.request());
     const auto secret = password(c.request());
     c.throttleDevice();
-    if (c.services().authFailures.limited("email:" + address))
+    if (c.services().authFailures.limited(c.store(), "email:" + address, c.now()))
         throw Refusal("Too many failed attempts, try again later");
     const auto credential = c.store().credentialByEmail(address);
     // An unknown address costs a verification too, so timing does not tell which exist.
@@ -66,8 +66,10 @@ Step signInWithEmail(ActionContext& c) {
         const bool ok = !stored.empty() && services.hasher.verify(stored, secret);
         if (stored.empty()) services.hasher.hash(secret);
         if (!ok) {
-            services.authFailures.record("email:" + address);
-            return Step::reply(Replies::failure(2, "No such user"));
+            return Step::inDb([key = services.authFailures.key("email:" + address)](ActionContext& c) {
+                FailureThrottle::record(c.store(), key, c.now());
+                return Step::reply(Replies::failure(2, "No such user"));
+            });
         }
         return Step::inDb([user = credential->userId](ActionContext& c) { return signedInReply(c, user); });
     });

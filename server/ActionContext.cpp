@@ -11,7 +11,7 @@ ActionContext::ActionContext(Store& store, Services& services, const Request& re
       now_(WallClock::now()) {}
 
 void ActionContext::throttleDevice() {
-    if (services_.authFailures.limited(deviceKey_))
+    if (services_.authFailures.limited(store_, deviceKey_, now_))
         throw Refusal("Too many failed attempts, try again later");
 }
 
@@ -20,9 +20,8 @@ std::int64_t ActionContext::signedInUser(int refusalCode) {
     const auto user = request_.userId();
     const auto device = user ? store_.boundDevice(*user, deviceKey_) : std::nullopt;
     if (!device) {
-        services_.authFailures.record(deviceKey_);
-        throw Refusal(refusalCode == 2 ? "No such user" : "Not signed in on this device",
-                      refusalCode);
+        throw Refusal(refusalCode == 2 ? "No such user" : "Not signed in on this device", refusalCode,
+                      services_.authFailures.key(deviceKey_));
     }
     device_ = device;
     return *user;

@@ -24,6 +24,24 @@ nlohmann::json replyFor(std::exception_ptr error) {
     return Replies::serviceError();
 }
 
+// The reply to a failed stage; a refusal that counts as a failed guess first records it,
+// in a transaction of its own since the stage's was rolled back.
+Step afterFailure(std::exception_ptr error) {
+    auto reply = replyFor(error);
+    try {
+        std::rethrow_exception(error);
+    } catch (const Refusal& r) {
+        if (!r.failureKey().empty()) {
+            return Step::inDb([key = r.failureKey(), reply = std::move(reply)](ActionContext& c) {
+                FailureThrottle::record(c.store(), key, c.now());
+                return Step::reply(reply);
+            });
+        }
+    } catch (...) {
+    }
+    return Step::reply(std::move(reply));
+}
+
 }  // namespace
 
 ActionRunner::ActionRunner(DbWorker& worker, Services& services, boost::asio::thread_pool& side)
@@ -61,7 +79,7 @@ void ActionRunner::run(std::shared_ptr<Call> call, Step step) {
         },
         [this, call, result](std::exception_ptr error, bool committed) {
             if (!committed) return call->onReply(Replies::serviceError());
-            if (error) return call->onReply(replyFor(error));
+            if (error) return run(call, afterFailure(error));
             run(call, std::move(*result));
         },
     });

@@ -82,14 +82,11 @@ Step quickJoin(ActionContext& c) {
     const auto me = c.signedInUser();
     const auto one = WordList::normalise(c.request().text("wordOne", kMaxWord));
     const auto two = WordList::normalise(c.request().text("wordTwo", kMaxWord));
-    const auto guessKey = "words:" + std::to_string(me);
-    if (c.services().wordGuesses.limited(guessKey))
+    const auto& guesses = c.services().wordGuesses;
+    if (guesses.limited(c.store(), std::to_string(me), c.now()))
         throw Refusal("Too many wrong words, try again later");
     const auto group = c.store().openGroupByWords(one, two, c.now());
-    if (!group) {
-        c.services().wordGuesses.record(guessKey);
-        throw Refusal("No open group has these words");
-    }
+    if (!group) throw Refusal("No open group has these words", 1, guesses.key(std::to_string(me)));
     if (!c.store().member(*group, me)) {
         c.store().addMember(*group, me, false);
         c.push(without(c.store().memberIds(*group), me), kMembersChanged);

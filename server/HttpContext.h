@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include <boost/asio/ssl/context.hpp>
 #include <boost/asio/thread_pool.hpp>
 
 #include "server/AccessLog.h"
@@ -20,6 +21,7 @@ struct HttpContext {
     PushHub& hub;
     AccessLog& log;
     boost::asio::thread_pool& side;
+    boost::asio::ssl::context* tls;  // null: plain HTTP
     std::atomic<int> inFlight{0};
 };
 

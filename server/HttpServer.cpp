@@ -8,6 +8,7 @@
 namespace kelpa::server {
 
 namespace net = boost::asio;
+namespace beast = boost::beast;
 using net::ip::tcp;
 
 HttpServer::HttpServer(net::io_context& io, HttpContext& context, const std::string& host,
@@ -34,7 +35,13 @@ void HttpServer::accept() {
         if (ec == net::error::operation_aborted || !acceptor_.is_open()) return;
         if (!ec) {
             socket.set_option(tcp::no_delay(true), ec);
-            std::make_shared<HttpSession>(std::move(socket), context_)->start();
+            beast::tcp_stream stream(std::move(socket));
+            if (context_.tls) {
+                std::make_shared<TlsHttpSession>(beast::ssl_stream<beast::tcp_stream>(std::move(stream), *context_.tls),
+                                                 context_)->start();
+            } else {
+                std::make_shared<PlainHttpSession>(std::move(stream), context_)->start();
+            }
         }
         accept();
     });

@@ -33,29 +33,42 @@ bool isHexText(std::string_view s, std::size_t min, std::size_t max) {
 
 }  // namespace
 
-HttpSession::HttpSession(boost::asio::ip::tcp::socket socket, HttpContext& context)
-    : stream_(std::move(socket)), context_(context) {
+template <class Stream>
+HttpSession<Stream>::HttpSession(Stream stream, HttpContext& context)
+    : stream_(std::move(stream)), context_(context) {
     beast::error_code ec;
-    const auto endpoint = stream_.socket().remote_endpoint(ec);
+    const auto endpoint = lowest().socket().remote_endpoint(ec);
     if (!ec) peer_ = endpoint.address().to_string() + ":" + std::to_string(endpoint.port());
 }
 
-void HttpSession::start() {
-    boost::asio::dispatch(stream_.get_executor(), [self = shared_from_this()] { self->readHeader(); });
+template <class Stream>
+void HttpSession<Stream>::start() {
+    boost::asio::dispatch(stream_.get_executor(), [self = shared_from_this()] {
+        if constexpr (kTls) {
+            self->lowest().expires_after(30s);
+            self->stream_.async_handshake(boost::asio::ssl::stream_base::server, [self](beast::error_code ec) {
+                if (!ec) self->readHeader();
+            });
+        } else {
+            self->readHeader();
+        }
+    });
 }
 
-void HttpSession::readHeader() {
+template <class Stream>
+void HttpSession<Stream>::readHeader() {
     parser_.emplace();
     parser_->header_limit(16 * 1024);
     parser_->body_limit(kUploadLimit);
-    stream_.expires_after(120s);
+    lowest().expires_after(120s);
     http::async_read_header(stream_, buffer_, *parser_,
                             [self = shared_from_this()](beast::error_code ec, std::size_t) {
                                 self->onHeader(ec);
                             });
 }
 
-void HttpSession::onHeader(beast::error_code ec) {
+template <class Stream>
+void HttpSession<Stream>::onHeader(beast::error_code ec) {
     if (ec) return;  // closed, timed out or unreadable: drop the connection
     started_ = std::chrono::steady_clock::now();
     const auto& header = parser_->get();
@@ -72,7 +85,8 @@ void HttpSession::onHeader(beast::error_code ec) {
                      [self = shared_from_this()](beast::error_code ec, std::size_t) { self->onBody(ec); });
 }
 
-void HttpSession::onBody(beast::error_code ec) {
+template <class Stream>
+void HttpSession<Stream>::onBody(beast::error_code ec) {
     if (ec == http::error::body_limit) return tooLarge();
     if (ec) return;
     Request request = parser_->release();
@@ -85,7 +99,8 @@ void HttpSession::onBody(beast::error_code ec) {
     send(std::move(response));
 }
 
-void HttpSession::tooLarge() {
+template <class Stream>
+void HttpSession<Stream>::tooLarge() {
     keepAlive_ = false;
     Response response{http::status::payload_too_large, version_};
     response.set(http::field::content_type, "application/json");
@@ -93,7 +108,8 @@ void HttpSession::tooLarge() {
     send(std::move(response), 0, 1);
 }
 
-void HttpSession::api(Request& request) {
+template <class Stream>
+void HttpSession<Stream>::api(Request& request) {
     const std::string contentType(request[http::field::content_type]);
     const auto form = contentType.starts_with("multipart/form-data")
                           ? FormDecoder::multipart(contentType, request.body())
@@ -107,7 +123,7 @@ void HttpSession::api(Request& request) {
     }
     const int action = call->action();
     ++context_.inFlight;
-    stream_.expires_never();
+    lowest().expires_never();
     context_.runner.start(std::move(call), [self = shared_from_this(), action](nlohmann::json reply) {
         boost::asio::post(self->stream_.get_executor(), [self, action, reply = std::move(reply)] {
             self->replyJson(reply, action);
@@ -116,7 +132,8 @@ void HttpSession::api(Request& request) {
     });
 }
 
-void HttpSession::replyJson(const nlohmann::json& body, int action) {
+template <class Stream>
+void HttpSession<Stream>::replyJson(const nlohmann::json& body, int action) {
     Response response{http::status::ok, version_};
     response.set(http::field::content_type, "application/json; charset=utf-8");
     response.body() = body.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -126,7 +143,8 @@ void HttpSession::replyJson(const nlohmann::json& body, int action) {
     send(std::move(response), action, code);
 }
 
-void HttpSession::profile(Request& request) {
+template <class Stream>
+void HttpSession<Stream>::profile(Request& request) {
     const std::string idText = path_.substr(kProfilePrefix.size());
     std::int64_t user = 0;
     const auto [end, ec] = std::from_chars(idText.data(), idText.data() + idText.size(), user);
@@ -157,7 +175,8 @@ void HttpSession::profile(Request& request) {
     });
 }
 
-void HttpSession::push(Request& request) {
+template <class Stream>
+void HttpSession<Stream>::push(Request& request) {
     // The device proves itself with its installation identifier and the push token it
     // registered for that installation: /push?deviceID=...&token=...
     std::string deviceId, token;
@@ -186,45 +205,57 @@ void HttpSession::push(Request& request) {
         [self = shared_from_this(), device, upgrade, refuse](std::exception_ptr, bool) {
             boost::asio::post(self->stream_.get_executor(), [self, device, upgrade, refuse] {
                 if (!*device) return refuse(self);
-                auto session = std::make_shared<PushSession>(std::move(self->stream_), self->context_.hub, **device);
+                auto session = std::make_shared<PushSession<Stream>>(std::move(self->stream_), self->context_.hub, **device);
                 session->start(std::move(*upgrade));
             });
         },
     });
 }
 
-void HttpSession::send(Response response, int action, int code) {
+template <class Stream>
+void HttpSession<Stream>::send(Response response, int action, int code) {
     response.keep_alive(keepAlive_);
     response.prepare_payload();
     auto held = std::make_shared<Response>(std::move(response));
-    stream_.expires_after(30s);
+    lowest().expires_after(30s);
     http::async_write(stream_, *held, [self = shared_from_this(), held, action, code](beast::error_code ec, std::size_t) {
         const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(
                                 std::chrono::steady_clock::now() - self->started_).count();
         self->context_.log.write({self->peer_, self->method_, self->path_, action, static_cast<int>(held->result_int()), code, micros});
         if (ec) return;
-        if (!held->keep_alive()) {
-            beast::error_code ignored;
-            self->stream_.socket().shutdown(boost::asio::ip::tcp::socket::shutdown_send, ignored);
-            return self->drain();
-        }
+        if (!held->keep_alive()) return self->close();
         self->readHeader();
     });
 }
 
-}  // namespace kelpa::server
+template <class Stream>
+void HttpSession<Stream>::close() {
+    if constexpr (kTls) {
+        lowest().expires_after(5s);
+        stream_.async_shutdown([self = shared_from_this()](beast::error_code) {
+            beast::error_code ignored;
+            self->lowest().socket().close(ignored);
+        });
+    } else {
+        beast::error_code ignored;
+        lowest().socket().shutdown(boost::asio::ip::tcp::socket::shutdown_send, ignored);
+        drain();
+    }
+}
 
-namespace kelpa::server {
-
-void HttpSession::drain() {
+template <class Stream>
+void HttpSession<Stream>::drain() {
     // Read what the peer still sends (say, the rest of an oversized body) until it closes,
     // so that closing does not reset the connection before the reply is read.
-    stream_.expires_after(5s);
+    lowest().expires_after(5s);
     auto scratch = std::make_shared<std::array<char, 16384>>();
     stream_.async_read_some(boost::asio::buffer(*scratch),
                             [self = shared_from_this(), scratch](beast::error_code ec, std::size_t) {
                                 if (!ec) self->drain();
                             });
 }
+
+template class HttpSession<beast::tcp_stream>;
+template class HttpSession<beast::ssl_stream<beast::tcp_stream>>;
 
 }  // namespace kelpa::server

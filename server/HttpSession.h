@@ -4,10 +4,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <boost/beast/ssl/ssl_stream.hpp>
 #include <nlohmann/json.hpp>
 
 #include "server/HttpContext.h"
@@ -16,12 +18,15 @@ namespace kelpa::server {
 
 // One HTTP connection: reads a request within the size limits, routes it (the API
 // endpoint, profile pictures, the push upgrade) and writes the reply; keep-alive aware.
-class HttpSession : public std::enable_shared_from_this<HttpSession> {
+// Stream is a plain TCP stream or a TLS stream over one (HTTPS).
+template <class Stream>
+class HttpSession : public std::enable_shared_from_this<HttpSession<Stream>> {
 public:
     static constexpr std::size_t kFormLimit = 256 * 1024;
     static constexpr std::size_t kUploadLimit = 6 * 1024 * 1024;
 
-    HttpSession(boost::asio::ip::tcp::socket socket, HttpContext& context);
+    HttpSession(Stream stream, HttpContext& context);
+    // TLS streams shake hands first.
     void start();
 
 private:
@@ -37,9 +42,14 @@ private:
     void replyJson(const nlohmann::json& body, int action);
     void send(Response response, int action = 0, int code = -1);
     void tooLarge();
+    void close();
     void drain();
 
-    boost::beast::tcp_stream stream_;
+    static constexpr bool kTls = !std::is_same_v<Stream, boost::beast::tcp_stream>;
+    boost::beast::tcp_stream& lowest() { return boost::beast::get_lowest_layer(stream_); }
+    using std::enable_shared_from_this<HttpSession<Stream>>::shared_from_this;
+
+    Stream stream_;
     HttpContext& context_;
     boost::beast::flat_buffer buffer_;
     std::optional<boost::beast::http::request_parser<boost::beast::http::string_body>> parser_;
@@ -50,5 +60,11 @@ private:
     bool keepAlive_ = true;
     std::chrono::steady_clock::time_point started_;
 };
+
+using PlainHttpSession = HttpSession<boost::beast::tcp_stream>;
+using TlsHttpSession = HttpSession<boost::beast::ssl_stream<boost::beast::tcp_stream>>;
+
+extern template class HttpSession<boost::beast::tcp_stream>;
+extern template class HttpSession<boost::beast::ssl_stream<boost::beast::tcp_stream>>;
 
 }  // namespace kelpa::server

@@ -90,6 +90,14 @@ CREATE TABLE sms_log (
 CREATE INDEX sms_log_user ON sms_log (user_id, sent);
 CREATE INDEX sms_log_target ON sms_log (target, sent);
 )SQL",
+    R"SQL(
+CREATE TABLE failures (
+  key TEXT NOT NULL,
+  at {BIG} NOT NULL
+);
+CREATE INDEX failures_key ON failures (key, at);
+CREATE INDEX failures_at ON failures (at);
+)SQL",
 };
 
 std::string forDialect(std::string sql, std::string_view dialect) {

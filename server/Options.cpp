@@ -20,6 +20,12 @@ std::optional<Options> Options::parse(int argc, char** argv, int& exitCode) {
                        ->capture_default_str();
     app.add_option("--sms-webhook", o.smsWebhook, "URL that text messages are POSTed to")
         ->excludes(outbox);
+    auto* tlsCert = app.add_option("--tls-cert", o.tlsCert, "PEM certificate chain: serve HTTPS")
+                        ->check(CLI::ExistingFile);
+    auto* tlsKey = app.add_option("--tls-key", o.tlsKey, "PEM private key of the certificate")
+                       ->check(CLI::ExistingFile);
+    tlsCert->needs(tlsKey);
+    tlsKey->needs(tlsCert);
     app.add_option("--access-log", o.accessLog, "access log file, - for stderr, off for none")
         ->capture_default_str();
     app.add_option("--io-threads", o.ioThreads, "network threads (0: half the cores)")

@@ -15,6 +15,9 @@ struct Options {
     std::string profiles = "profiles";
     std::string smsOutbox = "sms-outbox.jsonl";
     std::string smsWebhook;
+    // HTTPS when both are given: a PEM certificate chain and its PEM private key.
+    std::string tlsCert;
+    std::string tlsKey;
     std::string accessLog = "-";
     // Network threads; by default half the cores (at least one), leaving the rest to the
     // database worker, its flusher and the side pool.

@@ -2,16 +2,19 @@
 
 #include <boost/asio/dispatch.hpp>
 #include <boost/asio/post.hpp>
+#include <boost/beast/websocket/ssl.hpp>
 
 namespace kelpa::server {
 
 namespace beast = boost::beast;
 namespace websocket = beast::websocket;
 
-PushSession::PushSession(beast::tcp_stream stream, PushHub& hub, std::int64_t device)
+template <class Stream>
+PushSession<Stream>::PushSession(Stream stream, PushHub& hub, std::int64_t device)
     : ws_(std::move(stream)), hub_(hub), device_(device) {}
 
-void PushSession::start(beast::http::request<beast::http::string_body> upgrade) {
+template <class Stream>
+void PushSession<Stream>::start(beast::http::request<beast::http::string_body> upgrade) {
     beast::get_lowest_layer(ws_).expires_never();
     ws_.set_option(websocket::stream_base::timeout::suggested(beast::role_type::server));
     ws_.read_message_max(4096);
@@ -28,7 +31,8 @@ void PushSession::start(beast::http::request<beast::http::string_body> upgrade) 
     });
 }
 
-void PushSession::read() {
+template <class Stream>
+void PushSession<Stream>::read() {
     // Devices send nothing; reading keeps control frames flowing and notices the close.
     ws_.async_read(buffer_, [self = shared_from_this()](beast::error_code ec, std::size_t) {
         if (ec) return self->finish();
@@ -37,7 +41,8 @@ void PushSession::read() {
     });
 }
 
-void PushSession::sendPush(std::string payload) {
+template <class Stream>
+void PushSession<Stream>::sendPush(std::string payload) {
     boost::asio::post(ws_.get_executor(), [self = shared_from_this(), payload = std::move(payload)]() mutable {
         if (!self->attached_) return;
         self->outbox_.push_back(std::move(payload));
@@ -45,7 +50,8 @@ void PushSession::sendPush(std::string payload) {
     });
 }
 
-void PushSession::writeNext() {
+template <class Stream>
+void PushSession<Stream>::writeNext() {
     ws_.text(true);
     ws_.async_write(boost::asio::buffer(outbox_.front()),
                     [self = shared_from_this()](beast::error_code ec, std::size_t) {
@@ -55,10 +61,14 @@ void PushSession::writeNext() {
                     });
 }
 
-void PushSession::finish() {
+template <class Stream>
+void PushSession<Stream>::finish() {
     if (!attached_) return;
     attached_ = false;
     hub_.detach(device_, this);
 }
+
+template class PushSession<beast::tcp_stream>;
+template class PushSession<beast::ssl_stream<beast::tcp_stream>>;
 
 }  // namespace kelpa::server

@@ -7,6 +7,7 @@
 
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <boost/beast/ssl/ssl_stream.hpp>
 #include <boost/beast/websocket.hpp>
 
 #include "server/PushHub.h"
@@ -16,9 +17,11 @@ namespace kelpa::server {
 
 // One device's push connection: a WebSocket that carries each push as one text frame.
 // Entirely asynchronous, so an idle connection holds no thread; pings keep it alive.
-class PushSession : public PushTarget, public std::enable_shared_from_this<PushSession> {
+// Stream is the connection's plain TCP or TLS stream, taken over from the HTTP session.
+template <class Stream>
+class PushSession : public PushTarget, public std::enable_shared_from_this<PushSession<Stream>> {
 public:
-    PushSession(boost::beast::tcp_stream stream, PushHub& hub, std::int64_t device);
+    PushSession(Stream stream, PushHub& hub, std::int64_t device);
 
     void start(boost::beast::http::request<boost::beast::http::string_body> upgrade);
     void sendPush(std::string payload) override;
@@ -27,8 +30,9 @@ private:
     void read();
     void writeNext();
     void finish();
+    using std::enable_shared_from_this<PushSession<Stream>>::shared_from_this;
 
-    boost::beast::websocket::stream<boost::beast::tcp_stream> ws_;
+    boost::beast::websocket::stream<Stream> ws_;
     PushHub& hub_;
     std::int64_t device_;
     boost::beast::flat_buffer buffer_;
@@ -36,5 +40,8 @@ private:
     bool attached_ = false;
     bool accepted_ = false;
 };
+
+extern template class PushSession<boost::beast::tcp_stream>;
+extern template class PushSession<boost::beast::ssl_stream<boost::beast::tcp_stream>>;
 
 }  // namespace kelpa::server

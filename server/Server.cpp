@@ -16,6 +16,7 @@
 #include "server/PushHub.h"
 #include "server/Services.h"
 #include "server/SqlStore.h"
+#include "server/TlsContext.h"
 
 namespace kelpa::server {
 
@@ -29,6 +30,7 @@ Server::~Server() {
 std::uint16_t Server::port() const { return http_ ? http_->port() : 0; }
 
 void Server::start() {
+    if (!options_.tlsCert.empty()) tls_ = TlsContext::load(options_.tlsCert, options_.tlsKey);
     auto db = Database::open(options_.database);
     Migrations::apply(*db);
     db->begin();
@@ -64,7 +66,7 @@ void Server::start() {
         if (local) hub->deliver(notes);
     });
     runner_ = std::make_unique<ActionRunner>(*worker_, *services_, side_);
-    context_.reset(new HttpContext{*runner_, *worker_, *services_, *hub_, *log_, side_});
+    context_.reset(new HttpContext{*runner_, *worker_, *services_, *hub_, *log_, side_, tls_.get()});
     http_ = std::make_unique<HttpServer>(io_, *context_, options_.host, options_.port);
     stopTimer_ = std::make_unique<boost::asio::steady_timer>(io_);
     for (int i = 0; i < std::max(1, options_.ioThreads); ++i) threads_.emplace_back([this] { io_.run(); });

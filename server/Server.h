@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <boost/asio/io_context.hpp>
+#include <boost/asio/ssl/context.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/thread_pool.hpp>
 
@@ -34,6 +35,8 @@ public:
     // Opens the database, applies migrations and starts listening; port() is then valid.
     void start();
     std::uint16_t port() const;
+    // "https" when serving TLS, else "http".
+    const char* scheme() const { return tls_ ? "https" : "http"; }
     // Stops accepting, lets requests in flight finish (bounded), then ends. Thread-safe.
     void stop();
     // Blocks until the server has stopped and every thread has ended.
@@ -52,6 +55,7 @@ private:
     std::unique_ptr<DbWorker> worker_;
     std::unique_ptr<ActionRunner> runner_;
     std::unique_ptr<HttpContext> context_;
+    std::unique_ptr<boost::asio::ssl::context> tls_;
     std::unique_ptr<HttpServer> http_;
     std::unique_ptr<boost::asio::steady_timer> stopTimer_;
     std::vector<std::thread> threads_;

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 
 #include "server/DeviceKeys.h"
+#include "server/FailureThrottle.h"
 #include "server/PasswordHasher.h"
 #include "server/ProfileStore.h"
-#include "server/RateLimiter.h"
 #include "server/SmsGateway.h"
 
 namespace kelpa::server {
@@ -26,8 +25,10 @@ struct Services {
     SmsGateway sms;
     ProfileStore profiles;
     Limits limits;
-    RateLimiter authFailures{10, std::chrono::minutes(15)};
-    RateLimiter wordGuesses{20, std::chrono::hours(1)};
+    // Subjects: a device key (wrong bindings) or "email:" and an address (wrong passwords).
+    FailureThrottle authFailures{"auth", 10, 15 * 60};
+    // Subject: the user guessing.
+    FailureThrottle wordGuesses{"words", 20, 3600};
 };
 
 }  // namespace kelpa::server

@@ -211,9 +211,14 @@ std::vector<MessageRow> SqlStore::conversation(I user, I other, I limit) {
     return out;
 }
 
-void SqlStore::logSms(I user, const std::string& target, I now) {
-    db_.query("INSERT INTO sms_log (user_id, target, sent) VALUES ($1, $2, $3)", {user, target, now});
+I SqlStore::logSms(I user, const std::string& target, I now) {
+    return db_.query("INSERT INTO sms_log (user_id, target, sent) VALUES ($1, $2, $3) RETURNING id",
+                     {user, target, now})
+        .at(0)
+        .integer(0);
 }
+
+void SqlStore::forgetSms(I attempt) { db_.query("DELETE FROM sms_log WHERE id = $1", {attempt}); }
 
 std::int64_t SqlStore::smsCountByUser(I user, I since) {
     return db_.query("SELECT COUNT(*) FROM sms_log WHERE user_id = $1 AND sent >= $2", {user, since})
@@ -231,6 +236,17 @@ bool SqlStore::smsSent(I user, const std::string& target, I since) {
     return !db_.query("SELECT 1 FROM sms_log WHERE user_id = $1 AND target = $2 AND sent >= $3",
                       {user, target, since})
                 .empty();
+}
+
+I SqlStore::failuresSince(const std::string& key, I since) {
+    return db_.query("SELECT COUNT(*) FROM failures WHERE key = $1 AND at >= $2", {key, since})
+        .at(0)
+        .integer(0);
+}
+
+void SqlStore::recordFailure(const std::string& key, I now, I forgetBefore) {
+    db_.query("DELETE FROM failures WHERE at < $1", {forgetBefore});
+    db_.query("INSERT INTO failures (key, at) VALUES ($1, $2)", {key, now});
 }
 
 void SqlStore::publishPush(const std::vector<I>& devices, const std::string& payload) {

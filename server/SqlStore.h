@@ -46,10 +46,14 @@ public:
     std::vector<MessageRow> conversation(std::int64_t user, std::int64_t other,
                                          std::int64_t limit) override;
 
-    void logSms(std::int64_t user, const std::string& target, std::int64_t now) override;
+    std::int64_t logSms(std::int64_t user, const std::string& target, std::int64_t now) override;
+    void forgetSms(std::int64_t attempt) override;
     std::int64_t smsCountByUser(std::int64_t user, std::int64_t since) override;
     std::int64_t smsCountByTarget(const std::string& target, std::int64_t since) override;
     bool smsSent(std::int64_t user, const std::string& target, std::int64_t since) override;
+
+    std::int64_t failuresSince(const std::string& key, std::int64_t since) override;
+    void recordFailure(const std::string& key, std::int64_t now, std::int64_t forgetBefore) override;
 
     bool wordsInUse(const std::string& one, const std::string& two, std::int64_t now) override;
     std::int64_t createGroup(const GroupRow& group) override;

@@ -66,10 +66,17 @@ public:
                                                  std::int64_t limit) = 0;
 
     // Text messages
-    virtual void logSms(std::int64_t user, const std::string& target, std::int64_t now) = 0;
+    // Records an attempt (it counts towards the limits at once) and returns its row.
+    virtual std::int64_t logSms(std::int64_t user, const std::string& target, std::int64_t now) = 0;
+    // Drops an attempt the gateway did not take: the number was not sent a code.
+    virtual void forgetSms(std::int64_t attempt) = 0;
     virtual std::int64_t smsCountByUser(std::int64_t user, std::int64_t since) = 0;
     virtual std::int64_t smsCountByTarget(const std::string& target, std::int64_t since) = 0;
     virtual bool smsSent(std::int64_t user, const std::string& target, std::int64_t since) = 0;
+
+    // Failures that throttle guessing, by key; recording also forgets those before `forgetBefore`.
+    virtual std::int64_t failuresSince(const std::string& key, std::int64_t since) = 0;
+    virtual void recordFailure(const std::string& key, std::int64_t now, std::int64_t forgetBefore) = 0;
 
     // Groups
     virtual bool wordsInUse(const std::string& one, const std::string& two, std::int64_t now) = 0;

@@ -41,10 +41,13 @@ Step sendSms(ActionContext& c) {
     if (c.store().smsCountByUser(me, hourAgo) >= limits.smsPerUserPerHour ||
         c.store().smsCountByTarget(target, hourAgo) >= limits.smsPerNumberPerHour)
         throw Refusal("Too many text messages, try again later");
-    c.store().logSms(me, target, c.now());
-    return Step::offload([target, body, &sms = c.services().sms] {
-        if (!sms.send(target, body)) return Step::reply(Replies::failure(1, "Sending the text message failed"));
-        return Replies::ok();
+    const auto attempt = c.store().logSms(me, target, c.now());
+    return Step::offload([target, body, attempt, &sms = c.services().sms] {
+        if (sms.send(target, body)) return Replies::ok();
+        return Step::inDb([attempt](ActionContext& c) {
+            c.store().forgetSms(attempt);
+            return Step::reply(Replies::failure(1, "Sending the text message failed"));
+        });
     });
 }
 

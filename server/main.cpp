@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     try {
         kelpa::server::Server server(*options);
         server.start();
-        std::printf("kelpa-server listening on http://%s:%u\n", options->host.c_str(), server.port());
+        std::printf("kelpa-server listening on %s://%s:%u\n", server.scheme(), options->host.c_str(),
+                    server.port());
         std::printf("database %s, profiles in %s, text messages to %s\n", options->database.c_str(),
                     options->profiles.c_str(),
                     options->smsWebhook.empty() ? options->smsOutbox.c_str() : options->smsWebhook.c_str());

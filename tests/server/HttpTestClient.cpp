@@ -5,6 +5,7 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <boost/beast/ssl/ssl_stream.hpp>
 
 #include <fmt/format.h>
 
@@ -18,7 +19,7 @@ nlohmann::json HttpTestClient::Response::json() const {
     return nlohmann::json::parse(body, nullptr, false);
 }
 
-HttpTestClient::HttpTestClient(std::uint16_t port) : port_(port) {}
+HttpTestClient::HttpTestClient(std::uint16_t port, boost::asio::ssl::context* tls) : port_(port), tls_(tls) {}
 
 std::string HttpTestClient::formEncode(const Fields& fields) {
     const auto encode = [](const std::string& s) {
@@ -48,6 +49,25 @@ HttpTestClient::Response HttpTestClient::get(const std::string& target,
     return request("GET", target, {}, headers);
 }
 
+namespace {
+
+template <class Stream>
+HttpTestClient::Response exchange(Stream& stream, http::request<http::string_body>& req) {
+    http::write(stream, req);
+    beast::flat_buffer buffer;
+    http::response_parser<http::string_body> parser;
+    parser.body_limit(64 * 1024 * 1024);
+    http::read(stream, buffer, parser);
+    HttpTestClient::Response out;
+    out.status = static_cast<int>(parser.get().result_int());
+    for (const auto& field : parser.get())
+        out.headers[std::string(field.name_string())] = std::string(field.value());
+    out.body = parser.get().body();
+    return out;
+}
+
+}  // namespace
+
 HttpTestClient::Response HttpTestClient::request(const std::string& method, const std::string& target,
                                                  const std::string& body,
                                                  const std::map<std::string, std::string>& headers) {
@@ -60,17 +80,15 @@ HttpTestClient::Response HttpTestClient::request(const std::string& method, cons
     for (const auto& [k, v] : headers) req.set(k, v);
     req.body() = body;
     req.prepare_payload();
-    http::write(stream, req);
-    beast::flat_buffer buffer;
-    http::response_parser<http::string_body> parser;
-    parser.body_limit(64 * 1024 * 1024);
-    http::read(stream, buffer, parser);
-    Response out;
-    out.status = static_cast<int>(parser.get().result_int());
-    for (const auto& field : parser.get())
-        out.headers[std::string(field.name_string())] = std::string(field.value());
-    out.body = parser.get().body();
     beast::error_code ignored;
+    if (tls_) {
+        beast::ssl_stream<beast::tcp_stream> secure(std::move(stream), *tls_);
+        secure.handshake(boost::asio::ssl::stream_base::client);
+        auto out = exchange(secure, req);
+        secure.shutdown(ignored);
+        return out;
+    }
+    auto out = exchange(stream, req);
     stream.socket().shutdown(tcp::socket::shutdown_both, ignored);
     return out;
 }

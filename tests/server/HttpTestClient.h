@@ -6,11 +6,12 @@
 #include <utility>
 #include <vector>
 
+#include <boost/asio/ssl/context.hpp>
 #include <nlohmann/json.hpp>
 
 namespace kelpa::server::testing {
 
-// A plain synchronous HTTP client for the tests: one connection per request, bounded by a
+// A plain synchronous HTTP(S) client for the tests: one connection per request, bounded by a
 // timeout, speaking the service's wire format.
 class HttpTestClient {
 public:
@@ -22,7 +23,8 @@ public:
     };
     using Fields = std::vector<std::pair<std::string, std::string>>;
 
-    explicit HttpTestClient(std::uint16_t port);
+    // With a TLS context the requests go over HTTPS.
+    explicit HttpTestClient(std::uint16_t port, boost::asio::ssl::context* tls = nullptr);
 
     // Percent-encodes keys and values (RFC 3986 unreserved characters stay).
     static std::string formEncode(const Fields& fields);
@@ -34,6 +36,7 @@ private:
     Response request(const std::string& method, const std::string& target, const std::string& body,
                      const std::map<std::string, std::string>& headers);
     std::uint16_t port_;
+    boost::asio::ssl::context* tls_;
 };
 
 }  // namespace kelpa::server::testing

@@ -6,8 +6,8 @@
 
 namespace kelpa::server::testing {
 
-Installation::Installation(std::uint16_t port, std::string deviceId)
-    : client_(port), deviceId_(std::move(deviceId)) {}
+Installation::Installation(std::uint16_t port, std::string deviceId, boost::asio::ssl::context* tls)
+    : tls_(tls), client_(port, tls), deviceId_(std::move(deviceId)) {}
 
 std::string Installation::randomDeviceId() {
     std::random_device random;

@@ -13,13 +13,14 @@ namespace kelpa::server::testing {
 // user. Requests carry the fields in the client's order: the action's, userID, deviceID.
 class Installation {
 public:
-    Installation(std::uint16_t port, std::string deviceId);
+    // With a TLS context the installation talks HTTPS.
+    Installation(std::uint16_t port, std::string deviceId, boost::asio::ssl::context* tls = nullptr);
     static std::string randomDeviceId();
 
     const std::string& deviceId() const { return deviceId_; }
     const std::string& userId() const { return userId_; }
     void setUserId(std::string id) { userId_ = std::move(id); }
-    void setPort(std::uint16_t port) { client_ = HttpTestClient(port); }
+    void setPort(std::uint16_t port) { client_ = HttpTestClient(port, tls_); }
 
     // A signed-in request (userID is this installation's user).
     nlohmann::json call(int action, const HttpTestClient::Fields& fields = {});
@@ -33,6 +34,7 @@ public:
 private:
     nlohmann::json send(int action, const HttpTestClient::Fields& fields, const std::string& user);
 
+    boost::asio::ssl::context* tls_;
     HttpTestClient client_;
     std::string deviceId_;
     std::string userId_;

@@ -1,33 +1,63 @@
 #include "tests/server/PushListener.h"
 
+#include <optional>
+
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/beast/core.hpp>
+#include <boost/beast/ssl/ssl_stream.hpp>
 #include <boost/beast/websocket.hpp>
+#include <boost/beast/websocket/ssl.hpp>
 
 namespace kelpa::server::testing {
 
 namespace beast = boost::beast;
+namespace websocket = beast::websocket;
 using tcp = boost::asio::ip::tcp;
 
 struct PushListener::Connection {
     boost::asio::io_context io;
-    beast::websocket::stream<beast::tcp_stream> ws{io};
+    std::optional<websocket::stream<beast::tcp_stream>> plain;
+    std::optional<websocket::stream<beast::ssl_stream<beast::tcp_stream>>> secure;
     beast::flat_buffer buffer;
+
+    void close() {
+        beast::error_code ignored;
+        if (plain) beast::get_lowest_layer(*plain).socket().close(ignored);
+        if (secure) beast::get_lowest_layer(*secure).socket().close(ignored);
+    }
 };
 
-PushListener::PushListener(std::uint16_t port, const std::string& deviceId, const std::string& token)
+PushListener::PushListener(std::uint16_t port, const std::string& deviceId, const std::string& token,
+                           boost::asio::ssl::context* tls)
     : connection_(std::make_unique<Connection>()) {
     auto& c = *connection_;
-    beast::get_lowest_layer(c.ws).expires_after(std::chrono::seconds(30));
-    beast::get_lowest_layer(c.ws).connect(tcp::endpoint(boost::asio::ip::make_address("127.0.0.1"), port));
-    c.ws.handshake("127.0.0.1", "/push?deviceID=" + deviceId + "&token=" + token);
-    beast::get_lowest_layer(c.ws).expires_never();
-    thread_ = std::thread([this] {
+    const tcp::endpoint server(boost::asio::ip::make_address("127.0.0.1"), port);
+    const std::string target = "/push?deviceID=" + deviceId + "&token=" + token;
+    if (tls) {
+        auto& ws = c.secure.emplace(c.io, *tls);
+        beast::get_lowest_layer(ws).expires_after(std::chrono::seconds(30));
+        beast::get_lowest_layer(ws).connect(server);
+        ws.next_layer().handshake(boost::asio::ssl::stream_base::client);
+        ws.handshake("127.0.0.1", target);
+        listen(ws);
+    } else {
+        auto& ws = c.plain.emplace(c.io);
+        beast::get_lowest_layer(ws).expires_after(std::chrono::seconds(30));
+        beast::get_lowest_layer(ws).connect(server);
+        ws.handshake("127.0.0.1", target);
+        listen(ws);
+    }
+}
+
+template <class WebSocket>
+void PushListener::listen(WebSocket& ws) {
+    beast::get_lowest_layer(ws).expires_never();
+    thread_ = std::thread([this, &ws] {
         auto& c = *connection_;
-        std::function<void()> read = [this, &c, &read] {
-            c.ws.async_read(c.buffer, [this, &c, &read](beast::error_code ec, std::size_t) {
+        std::function<void()> read = [this, &c, &ws, &read] {
+            ws.async_read(c.buffer, [this, &c, &read](beast::error_code ec, std::size_t) {
                 if (ec) return;
                 auto push = nlohmann::json::parse(beast::buffers_to_string(c.buffer.data()), nullptr, false);
                 c.buffer.consume(c.buffer.size());
@@ -45,10 +75,7 @@ PushListener::PushListener(std::uint16_t port, const std::string& deviceId, cons
 }
 
 PushListener::~PushListener() {
-    boost::asio::post(connection_->io, [this] {
-        beast::error_code ignored;
-        beast::get_lowest_layer(connection_->ws).socket().close(ignored);
-    });
+    boost::asio::post(connection_->io, [this] { connection_->close(); });
     thread_.join();
 }
 

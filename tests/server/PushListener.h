@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include <boost/asio/ssl/context.hpp>
 #include <nlohmann/json.hpp>
 
 namespace kelpa::server::testing {
@@ -18,7 +19,9 @@ namespace kelpa::server::testing {
 // in the background, and lets a test wait (with a deadline) for a push it expects.
 class PushListener {
 public:
-    PushListener(std::uint16_t port, const std::string& deviceId, const std::string& token);
+    // With a TLS context the connection is a secure WebSocket.
+    PushListener(std::uint16_t port, const std::string& deviceId, const std::string& token,
+                 boost::asio::ssl::context* tls = nullptr);
     ~PushListener();
 
     // Waits until a received push satisfies the predicate; false at the deadline.
@@ -28,6 +31,8 @@ public:
 
 private:
     struct Connection;
+    template <class WebSocket>
+    void listen(WebSocket& ws);
     std::unique_ptr<Connection> connection_;
     mutable std::mutex mutex_;
     std::condition_variable arrived_;

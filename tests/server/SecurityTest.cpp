@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 
 #include "server/Dispatcher.h"
+#include "server/WallClock.h"
 #include "tests/server/TripFixture.h"
 
 namespace kelpa::server::testing {
@@ -36,6 +37,44 @@ TEST_P(SecurityTest, RepeatedBindingFailuresAreThrottled) {
     owner.setUserId(mine);
     EXPECT_EQ(owner.call(107), (json{{"code", 1}, {"info", "Too many failed attempts, try again later"}}));
     EXPECT_TRUE(other.call(107).is_array());  // other devices are not affected
+}
+
+TEST_P(SecurityTest, ThrottlingOutlastsARestart) {
+    Installation owner = install(), other = install();
+    owner.registerEmail("owner@example.org", "Owner");
+    other.registerEmail("other@example.org", "Other");
+    const std::string mine = owner.userId();
+    owner.setUserId(other.userId());
+    for (int i = 0; i < 10; ++i) owner.call(107);
+    server->terminate();
+    server->start();
+    owner.setPort(server->port());
+    owner.setUserId(mine);
+    EXPECT_EQ(owner.call(107), (json{{"code", 1}, {"info", "Too many failed attempts, try again later"}}));
+}
+
+TEST_P(SecurityTest, WrongPasswordsAndWrongWordsAreThrottledPerAddressAndPerUser) {
+    Installation ann = install(), ben = install(), guesser = install();
+    ann.registerEmail("ann@example.org", "Ann");
+    ben.registerEmail("ben@example.org", "Ben");
+    const auto password = [](char c) { return std::string(64, c); };
+    const json noSuchUser = {{"code", 2}, {"info", "No such user"}};
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(guesser.anonymous(104, {{"email", "ann@example.org"}, {"password", password('b')}}), noSuchUser);
+    // Even the right password is refused for that address now, from any device.
+    const json tooMany = {{"code", 1}, {"info", "Too many failed attempts, try again later"}};
+    EXPECT_EQ(install().anonymous(104, {{"email", "ann@example.org"}, {"password", password('a')}}), tooMany);
+    EXPECT_EQ(ben.anonymous(104, {{"email", "ben@example.org"}, {"password", password('a')}}).at("userID"),
+              ben.userId());
+
+    const auto now = WallClock::now();
+    const auto group = ann.call(300, {{"description", "G"}, {"startTime", WallClock::format(now - 60)},
+                                      {"endTime", WallClock::format(now + 3600)}, {"groupType", "2"}});
+    ASSERT_EQ(group.at("code"), 0);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(ben.call(311, {{"wordOne", "no"}, {"wordTwo", "such"}}).at("info"), "No open group has these words");
+    EXPECT_EQ(ben.call(311, {{"wordOne", group.at("wordOne")}, {"wordTwo", group.at("wordTwo")}}),
+              (json{{"code", 1}, {"info", "Too many wrong words, try again later"}}));
 }
 
 TEST_P(SecurityTest, WrongPasswordsLookLikeUnknownUsers) {

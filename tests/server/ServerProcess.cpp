@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <regex>
 #include <stdexcept>
@@ -17,8 +18,11 @@ extern char** environ;
 
 namespace kelpa::server::testing {
 
-ServerProcess::ServerProcess(std::string databaseUrl, std::string directory)
-    : databaseUrl_(std::move(databaseUrl)), directory_(std::move(directory)) {}
+ServerProcess::ServerProcess(std::string databaseUrl, std::string directory,
+                             std::vector<std::string> extraArguments)
+    : databaseUrl_(std::move(databaseUrl)),
+      directory_(std::move(directory)),
+      extraArguments_(std::move(extraArguments)) {}
 
 ServerProcess::~ServerProcess() {
     if (pid_ > 0) kill();
@@ -31,9 +35,13 @@ void ServerProcess::start() {
                                      "--db", databaseUrl_,
                                      "--listen", "127.0.0.1:0",
                                      "--profiles", directory_ + "/profiles",
-                                     "--sms-outbox", outboxPath(),
                                      "--access-log", directory_ + "/access.log",
                                      "--password-cost", "minimal"};
+    args.insert(args.end(), extraArguments_.begin(), extraArguments_.end());
+    if (std::find(args.begin(), args.end(), "--sms-webhook") == args.end()) {
+        args.push_back("--sms-outbox");
+        args.push_back(outboxPath());
+    }
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -49,7 +57,7 @@ void ServerProcess::start() {
     // Wait for the line that names the port, with a deadline instead of a sleep.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     std::string text;
-    const std::regex listening("listening on http://127\\.0\\.0\\.1:([0-9]+)");
+    const std::regex listening("listening on https?://127\\.0\\.0\\.1:([0-9]+)");
     std::smatch match;
     while (!std::regex_search(text, match, listening)) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(

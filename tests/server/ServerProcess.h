@@ -12,7 +12,7 @@ namespace kelpa::server::testing {
 // port it got), with its files in the given directory.
 class ServerProcess {
 public:
-    ServerProcess(std::string databaseUrl, std::string directory);
+    ServerProcess(std::string databaseUrl, std::string directory, std::vector<std::string> extraArguments = {});
     ~ServerProcess();
 
     void start();
@@ -26,6 +26,7 @@ private:
 
     std::string databaseUrl_;
     std::string directory_;
+    std::vector<std::string> extraArguments_;
     pid_t pid_ = -1;
     int stdout_ = -1;
     std::uint16_t port_ = 0;

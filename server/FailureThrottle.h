@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kelpa::server {
+
+class Store;
+
+// Slows down guessing (sign-in failures, wrong device bindings, wrong secret words): a
+// subject with too many recent failures of one kind is refused for a while. The failures are
+// kept in the database, so a restart forgets nothing and every server process of a cluster
+// counts the same failures.
+class FailureThrottle {
+public:
+    FailureThrottle(std::string kind, std::int64_t maxFailures, std::int64_t windowSeconds);
+
+    // The key under which a subject's failures of this kind are counted.
+    std::string key(std::string_view subject) const;
+    bool limited(Store& store, std::string_view subject, std::int64_t now) const;
+
+    // Failures are forgotten after a day, whatever their kind.
+    static constexpr std::int64_t kMemorySeconds = 24 * 3600;
+    static void record(Store& store, const std::string& key, std::int64_t now);
+
+private:
+    std::string kind_;
+    std::int64_t maxFailures_;
+    std::int64_t windowSeconds_;
+};
+
+}  // namespace kelpa::server
