@@ -58,7 +58,7 @@ Step signInWithEmail(ActionContext& c) {
     const auto secret = password(c.request());
     c.throttleDevice();
     if (c.services().authFailures.limited(c.store(), "email:" + address, c.now()))
-        throw Refusal("Too many failed attempts, try again later");
+        throw Refusal(ActionContext::kTooManyFailures);
     const auto credential = c.store().credentialByEmail(address);
     // An unknown address costs a verification too, so timing does not tell which exist.
     const std::string stored = credential ? credential->passwordHash : std::string();

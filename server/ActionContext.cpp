@@ -12,18 +12,20 @@ ActionContext::ActionContext(Store& store, Services& services, const Request& re
 
 void ActionContext::throttleDevice() {
     if (services_.authFailures.limited(store_, deviceKey_, now_))
-        throw Refusal("Too many failed attempts, try again later");
+        throw Refusal(ActionContext::kTooManyFailures);
 }
 
 std::int64_t ActionContext::signedInUser(int refusalCode) {
-    throttleDevice();
+    const auto& throttle = services_.authFailures;
+    const auto failureKey = throttle.key(deviceKey_);
     const auto user = request_.userId();
-    const auto device = user ? store_.boundDevice(*user, deviceKey_) : std::nullopt;
-    if (!device) {
+    const auto check = store_.checkBinding(user.value_or(0), deviceKey_, failureKey, throttle.windowStart(now_));
+    if (throttle.exceeded(check.recentFailures)) throw Refusal(ActionContext::kTooManyFailures);
+    if (!user || !check.device) {
         throw Refusal(refusalCode == 2 ? "No such user" : "Not signed in on this device", refusalCode,
-                      services_.authFailures.key(deviceKey_));
+                      failureKey);
     }
-    device_ = device;
+    device_ = check.device;
     return *user;
 }
 

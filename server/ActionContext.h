@@ -37,6 +37,7 @@ public:
     // Push payload to every device whose current user is among the users.
     void push(const std::vector<std::int64_t>& users, const nlohmann::json& payload);
     void throttleDevice();
+    static constexpr const char* kTooManyFailures = "Too many failed attempts, try again later";
 
 private:
     Store& store_;

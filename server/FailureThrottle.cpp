@@ -12,7 +12,7 @@ std::string FailureThrottle::key(std::string_view subject) const {
 }
 
 bool FailureThrottle::limited(Store& store, std::string_view subject, std::int64_t now) const {
-    return store.failuresSince(key(subject), now - windowSeconds_) >= maxFailures_;
+    return exceeded(store.failuresSince(key(subject), windowStart(now)));
 }
 
 void FailureThrottle::record(Store& store, const std::string& key, std::int64_t now) {

@@ -19,6 +19,9 @@ public:
     // The key under which a subject's failures of this kind are counted.
     std::string key(std::string_view subject) const;
     bool limited(Store& store, std::string_view subject, std::int64_t now) const;
+    // For a count made elsewhere: the start of the window, and whether the count reaches the limit.
+    std::int64_t windowStart(std::int64_t now) const { return now - windowSeconds_; }
+    bool exceeded(std::int64_t recentFailures) const { return recentFailures >= maxFailures_; }
 
     // Failures are forgotten after a day, whatever their kind.
     static constexpr std::int64_t kMemorySeconds = 24 * 3600;

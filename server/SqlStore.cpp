@@ -134,12 +134,18 @@ void SqlStore::bindDevice(I user, I device, I now, int maxDevices) {
         {user});
 }
 
-std::optional<std::int64_t> SqlStore::boundDevice(I user, const std::string& deviceKey) {
-    const auto found = ids("SELECT d.id FROM devices d JOIN bindings b ON b.device_id = d.id "
-                           "WHERE d.device_key = $1 AND b.user_id = $2",
-                           {deviceKey, user});
-    if (found.empty()) return std::nullopt;
-    return found[0];
+Store::BindingCheck SqlStore::checkBinding(I user, const std::string& deviceKey, const std::string& failureKey,
+                                           I since) {
+    const auto rows = db_.query(
+        "SELECT (SELECT d.id FROM devices d JOIN bindings b ON b.device_id = d.id "
+        "WHERE d.device_key = $1 AND b.user_id = $2), "
+        "(SELECT COUNT(*) FROM failures WHERE key = $3 AND at >= $4)",
+        {deviceKey, user, failureKey, since});
+    const auto& row = rows.at(0);
+    BindingCheck check;
+    if (!row.isNull(0)) check.device = row.integer(0);
+    check.recentFailures = row.integer(1);
+    return check;
 }
 
 void SqlStore::setPushToken(I device, const std::string& token) {

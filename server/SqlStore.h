@@ -31,7 +31,8 @@ public:
     std::optional<std::int64_t> deviceByKey(const std::string& deviceKey) override;
     void bindDevice(std::int64_t user, std::int64_t device, std::int64_t now,
                     int maxDevices) override;
-    std::optional<std::int64_t> boundDevice(std::int64_t user, const std::string& deviceKey) override;
+    BindingCheck checkBinding(std::int64_t user, const std::string& deviceKey, const std::string& failureKey,
+                              std::int64_t since) override;
     void setPushToken(std::int64_t device, const std::string& token) override;
     std::optional<std::string> pushToken(std::int64_t device) override;
     std::vector<std::int64_t> pushDevicesOf(const std::vector<std::int64_t>& users) override;

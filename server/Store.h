@@ -47,8 +47,14 @@ public:
     // maxDevices the least recently used bindings of the user are dropped.
     virtual void bindDevice(std::int64_t user, std::int64_t device, std::int64_t now,
                             int maxDevices) = 0;
-    // The device row of this key if it is bound to the user; one lookup for every request.
-    virtual std::optional<std::int64_t> boundDevice(std::int64_t user, const std::string& deviceKey) = 0;
+    // What every signed-in request checks, in one lookup: the device row of this key if it is
+    // bound to the user, and how many failures were recorded under failureKey since `since`.
+    struct BindingCheck {
+        std::optional<std::int64_t> device;
+        std::int64_t recentFailures = 0;
+    };
+    virtual BindingCheck checkBinding(std::int64_t user, const std::string& deviceKey,
+                                      const std::string& failureKey, std::int64_t since) = 0;
     virtual void setPushToken(std::int64_t device, const std::string& token) = 0;
     virtual std::optional<std::string> pushToken(std::int64_t device) = 0;
     virtual std::vector<std::int64_t> pushDevicesOf(const std::vector<std::int64_t>& users) = 0;
