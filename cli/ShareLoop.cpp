@@ -83,12 +83,12 @@ void ShareLoop::reported(std::size_t index, std::int32_t code, const std::option
                             {"latitude", fix.latitude},
                             {"longitude", fix.longitude},
                             {"ok", code == 0}};
-    // The live map's diagnostic lines, for --verbose.
-    if (code == 0) platform::log("Position Updated");
-    if (code == 1) platform::log(fmt::format("Position updating failed {}", info.value_or("(null)")));
+    // The live map's diagnostic lines, for --verbose (code 1 is the service's failure).
     if (code == 0) {
+        platform::log("Position Updated");
         run_.progress(fmt::format("{} reported {}", clock(), where));
     } else {
+        if (code == 1) platform::log(fmt::format("Position updating failed {}", info.value_or("(null)")));
         failed_ = true;
         const auto why = info.value_or(fmt::format("code {}", code));
         entry["error"] = why;

@@ -65,12 +65,7 @@ Step signInWithEmail(ActionContext& c) {
     return Step::offload([address, secret, stored, credential, &services = c.services()] {
         const bool ok = !stored.empty() && services.hasher.verify(stored, secret);
         if (stored.empty()) services.hasher.hash(secret);
-        if (!ok) {
-            return Step::inDb([key = services.authFailures.key("email:" + address)](ActionContext& c) {
-                FailureThrottle::record(c.store(), key, c.now());
-                return Step::reply(Replies::failure(2, "No such user"));
-            });
-        }
+        if (!ok) throw Refusal("No such user", 2, services.authFailures.key("email:" + address));
         return Step::inDb([user = credential->userId](ActionContext& c) { return signedInReply(c, user); });
     });
 }

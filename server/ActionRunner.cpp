@@ -25,7 +25,7 @@ nlohmann::json replyFor(std::exception_ptr error) {
 }
 
 // The reply to a failed stage; a refusal that counts as a failed guess first records it,
-// in a transaction of its own since the stage's was rolled back.
+// in a transaction of its own (a database stage's own was rolled back).
 Step afterFailure(std::exception_ptr error) {
     auto reply = replyFor(error);
     try {
@@ -65,7 +65,7 @@ void ActionRunner::run(std::shared_ptr<Call> call, Step step) {
             try {
                 next = stage();
             } catch (...) {
-                next = Step::reply(replyFor(std::current_exception()));
+                next = afterFailure(std::current_exception());
             }
             run(call, std::move(next));
         });

@@ -5,17 +5,13 @@
 
 #include <stdexcept>
 
-
 namespace kelpa::server {
 namespace {
 
 std::string hex(const unsigned char* data, std::size_t size) {
-    static constexpr char digits[] = "0123456789abcdef";
-    std::string out(size * 2, '0');
-    for (std::size_t i = 0; i < size; ++i) {
-        out[2 * i] = digits[data[i] >> 4];
-        out[2 * i + 1] = digits[data[i] & 15];
-    }
+    std::string out(size * 2 + 1, '\0');
+    sodium_bin2hex(out.data(), out.size(), data, size);
+    out.pop_back();
     return out;
 }
 

@@ -11,7 +11,21 @@ namespace {
 
 using nlohmann::json;
 
-class SecurityTest : public ServerFixture {};
+class SecurityTest : public ServerFixture {
+protected:
+    // Registers both, then sends ten requests from owner's device under other's identifier;
+    // owner is left with its own identifier again.
+    std::vector<json> tenWrongBindings(Installation& owner, Installation& other) {
+        owner.registerEmail("owner@example.org", "Owner");
+        other.registerEmail("other@example.org", "Other");
+        const std::string mine = owner.userId();
+        owner.setUserId(other.userId());
+        std::vector<json> replies;
+        for (int i = 0; i < 10; ++i) replies.push_back(owner.call(107));
+        owner.setUserId(mine);
+        return replies;
+    }
+};
 
 TEST_P(SecurityTest, OldestDeviceLosesItsBindingBeyondTheCap) {
     Installation first = install();
@@ -28,28 +42,18 @@ TEST_P(SecurityTest, OldestDeviceLosesItsBindingBeyondTheCap) {
 
 TEST_P(SecurityTest, RepeatedBindingFailuresAreThrottled) {
     Installation owner = install(), other = install();
-    owner.registerEmail("owner@example.org", "Owner");
-    other.registerEmail("other@example.org", "Other");
-    const std::string mine = owner.userId();
-    owner.setUserId(other.userId());
-    for (int i = 0; i < 10; ++i)
-        EXPECT_EQ(owner.call(107).at("info"), "Not signed in on this device");
-    owner.setUserId(mine);
+    for (const auto& reply : tenWrongBindings(owner, other))
+        EXPECT_EQ(reply.at("info"), "Not signed in on this device");
     EXPECT_EQ(owner.call(107), (json{{"code", 1}, {"info", "Too many failed attempts, try again later"}}));
     EXPECT_TRUE(other.call(107).is_array());  // other devices are not affected
 }
 
 TEST_P(SecurityTest, ThrottlingOutlastsARestart) {
     Installation owner = install(), other = install();
-    owner.registerEmail("owner@example.org", "Owner");
-    other.registerEmail("other@example.org", "Other");
-    const std::string mine = owner.userId();
-    owner.setUserId(other.userId());
-    for (int i = 0; i < 10; ++i) owner.call(107);
+    tenWrongBindings(owner, other);
     server->terminate();
     server->start();
     owner.setPort(server->port());
-    owner.setUserId(mine);
     EXPECT_EQ(owner.call(107), (json{{"code", 1}, {"info", "Too many failed attempts, try again later"}}));
 }
 
