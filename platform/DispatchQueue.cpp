@@ -7,13 +7,14 @@
 namespace kelpa::platform {
 
 std::shared_ptr<DispatchQueue> DispatchQueue::create(std::string label) {
-    auto env = Environment::current();
-    return std::make_shared<DispatchQueue>(std::move(label), env->workers, env->mainQueue);
+    return std::make_shared<DispatchQueue>(std::move(label), Environment::current());
 }
 
-DispatchQueue::DispatchQueue(std::string label, std::shared_ptr<WorkerPool> workers,
-                             std::shared_ptr<MainQueue> mainQueue)
-    : label_(std::move(label)), workers_(std::move(workers)), mainQueue_(std::move(mainQueue)) {}
+DispatchQueue::DispatchQueue(std::string label, std::shared_ptr<Environment> environment)
+    : label_(std::move(label)),
+      environment_(std::move(environment)),
+      workers_(environment_->workers),
+      mainQueue_(environment_->mainQueue) {}
 
 void DispatchQueue::async(Task task) {
     {
@@ -37,6 +38,7 @@ void DispatchQueue::async(Task task) {
 }
 
 void DispatchQueue::drain() {
+    Environment::Scope scope(environment_);
     while (true) {
         Task task;
         {

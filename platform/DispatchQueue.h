@@ -9,6 +9,7 @@
 
 namespace kelpa::platform {
 
+class Environment;
 class MainQueue;
 class WorkerPool;
 
@@ -21,14 +22,15 @@ public:
     void async(Task task);
     const std::string& label() const { return label_; }
 
-    DispatchQueue(std::string label, std::shared_ptr<WorkerPool> workers,
-                  std::shared_ptr<MainQueue> mainQueue);
+    DispatchQueue(std::string label, std::shared_ptr<Environment> environment);
 
 private:
     void drain();
 
     const std::string label_;
-    const std::shared_ptr<WorkerPool> workers_;
+    // The environment of the thread that made the queue: its tasks see it as current.
+    std::shared_ptr<Environment> environment_;
+    std::shared_ptr<WorkerPool> workers_;
     const std::shared_ptr<MainQueue> mainQueue_;
     std::mutex mutex_;
     std::deque<Task> tasks_;

@@ -16,9 +16,17 @@ namespace kelpa::platform {
 namespace {
 std::mutex gMutex;
 std::shared_ptr<Environment> gCurrent;
+thread_local std::shared_ptr<Environment> tScoped;
 }  // namespace
 
+Environment::Scope::Scope(std::shared_ptr<Environment> environment) : previous_(std::move(tScoped)) {
+    tScoped = std::move(environment);
+}
+
+Environment::Scope::~Scope() { tScoped = std::move(previous_); }
+
 std::shared_ptr<Environment> Environment::current() {
+    if (tScoped) return tScoped;
     std::lock_guard lock(gMutex);
     if (!gCurrent) gCurrent = makeDefault();
     return gCurrent;

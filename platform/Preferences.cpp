@@ -9,15 +9,53 @@
 #include <sstream>
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelpa::platform {
 
-Preferences::Preferences(std::filesystem::path file) : file_(std::move(file)) { load(); }
+namespace {
+// An exclusive lock on a file beside the preferences, held for one read-change-write.
+class FileLock {
+public:
+    explicit FileLock(const std::filesystem::path& path)
+        : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        if (fd_ >= 0) {
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+        }
+    }
+    ~FileLock() {
+        if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
 
-void Preferences::load() {
+private:
+    int fd_;
+};
+}  // namespace
+
+Preferences::Preferences(std::filesystem::path file) : file_(std::move(file)) {
+    std::lock_guard lock(mutex_);
+    reload();
+}
+
+Preferences::Stamp Preferences::stamp() const {
+    struct stat info {};
+    if (::stat(file_.c_str(), &info) != 0) return {};
+    return {static_cast<unsigned long>(info.st_ino), info.st_mtim.tv_sec * 1000000000L + info.st_mtim.tv_nsec,
+            static_cast<long>(info.st_size), true};
+}
+
+void Preferences::reload() const {
+    const Stamp now = stamp();
+    if (now == loaded_ && now.exists) return;
+    loaded_ = now;
+    if (!now.exists) return;  // a new installation, or nothing written yet
     std::ifstream in(file_);
-    if (!in) return;  // a new installation
+    if (!in) return;
     std::stringstream text;
     text << in.rdbuf();
     auto parsed = nlohmann::json::parse(text.str(), nullptr, false);
@@ -27,12 +65,11 @@ void Preferences::load() {
         // Keep the unreadable file for inspection rather than silently overwriting it.
         std::error_code ec;
         std::filesystem::rename(file_, file_.string() + ".corrupt", ec);
+        loaded_ = {};
     }
 }
 
-void Preferences::save() const {
-    std::error_code ec;
-    std::filesystem::create_directories(file_.parent_path(), ec);
+bool Preferences::save() const {
     const auto temporary = file_.string() + ".tmp";
     const std::string text = values_.dump(2) + "\n";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -47,10 +84,23 @@ void Preferences::save() const {
         std::remove(temporary.c_str());
         log(fmt::format("could not write preferences to {}", file_.string()));
     }
+    return ok;
+}
+
+void Preferences::change(const std::function<bool(nlohmann::json&)>& edit) {
+    std::lock_guard lock(mutex_);
+    std::error_code ec;
+    std::filesystem::create_directories(file_.parent_path(), ec);
+    FileLock fileLock(file_.string() + ".lock");
+    // What another process wrote since our last look is the base of this change.
+    reload();
+    if (!edit(values_)) return;
+    if (save()) loaded_ = stamp();
 }
 
 std::optional<nlohmann::json> Preferences::value(const std::string& key) const {
     std::lock_guard lock(mutex_);
+    reload();
     auto it = values_.find(key);
     if (it == values_.end()) return std::nullopt;
     return *it;
@@ -63,14 +113,14 @@ std::optional<std::string> Preferences::string(const std::string& key) const {
 }
 
 void Preferences::set(const std::string& key, nlohmann::json value) {
-    std::lock_guard lock(mutex_);
-    values_[key] = std::move(value);
-    save();
+    change([&](nlohmann::json& values) {
+        values[key] = std::move(value);
+        return true;
+    });
 }
 
 void Preferences::remove(const std::string& key) {
-    std::lock_guard lock(mutex_);
-    if (values_.erase(key) > 0) save();
+    change([&](nlohmann::json& values) { return values.erase(key) > 0; });
 }
 
 }  // namespace kelpa::platform

@@ -83,19 +83,13 @@ void Group::getGroupFromID(const std::string& groupID, RecordHandler<Group> hand
     auto userID = ModelRequest::currentUserID();
     platform::runInBackground(
         "getGroupFromID",
-        [groupID, userID]() -> std::shared_ptr<Group> {
+        [groupID, userID] {
             auto reply =
                 API::requestWithDictionary(Parameters(Action::getGroupFromID).add("loadID", groupID), userID);
-            const auto* object = Reply::object(reply);
-            return object ? initWithJSON(*object) : nullptr;
+            return ModelRequest::record<Group>(reply);
         },
-        [handler](std::shared_ptr<Group> group) {
-            if (!handler) return;
-            if (group) {
-                handler(std::move(group), std::nullopt);
-            } else {
-                handler(nullptr, std::string(Reply::kUnknownError));
-            }
+        [handler](ModelRequest::Loaded<Group> loaded) {
+            if (handler) handler(std::move(loaded.record), std::move(loaded.error));
         });
 }
 

@@ -35,6 +35,19 @@ public:
         return RecordMapping::records<T>(*list);
     }
 
+    // A record built from a one-object reply, or why there is none: the service's "info"
+    // for a refusal, "Unknown Error" for no reply or any other shape.
+    template <class T>
+    struct Loaded {
+        std::shared_ptr<T> record;
+        Info error;
+    };
+    template <class T>
+    static Loaded<T> record(const API::Reply& reply) {
+        if (const auto* object = Reply::object(reply)) return {T::initWithJSON(*object), std::nullopt};
+        return {nullptr, Reply::objectError(reply)};
+    }
+
     // The cached-list rule: a held list (even an empty one) is delivered at once on the
     // caller's thread, and with reloading off that is all. Otherwise the list is fetched; on
     // the main queue a reply replaces the cache whole (then `installed` runs) and the handler

@@ -73,18 +73,12 @@ void User::getUserFromID(const std::string& userID, RecordHandler<User> handler)
     auto currentID = ModelRequest::currentUserID();
     platform::runInBackground(
         "getUserFromID",
-        [userID, currentID]() -> std::shared_ptr<User> {
+        [userID, currentID] {
             auto reply = API::requestWithDictionary(Parameters(Action::getUserFromID).add("loadID", userID), currentID);
-            const auto* object = Reply::object(reply);
-            return object ? initWithJSON(*object) : nullptr;
+            return ModelRequest::record<User>(reply);
         },
-        [handler](std::shared_ptr<User> user) {
-            if (!handler) return;
-            if (user) {
-                handler(std::move(user), std::nullopt);
-            } else {
-                handler(nullptr, std::string(Reply::kUnknownError));
-            }
+        [handler](ModelRequest::Loaded<User> loaded) {
+            if (handler) handler(std::move(loaded.record), std::move(loaded.error));
         });
 }
 

@@ -90,6 +90,9 @@ bool User::saveImageLocal() {
     if (!jpeg) return false;
     // Written to a temporary file and renamed, so a reader never sees half an image.
     const auto path = localCopyPath(*userID);
+    // A fresh installation has no documents directory yet.
+    std::error_code created;
+    std::filesystem::create_directories(path.parent_path(), created);
     auto temporary = path;
     temporary += ".tmp";
     {

@@ -10,14 +10,29 @@
 #include <fmt/format.h>
 
 #include <cstdlib>
+#include <mutex>
 
 namespace kelpa {
 
 namespace {
 constexpr std::chrono::seconds kTimeout{30};
 
-struct ServiceSettings {
-    std::optional<std::string> baseURL;
+// Requests read the address on their background queues while the app may change it on the
+// main queue, so it is guarded.
+class ServiceSettings {
+public:
+    std::optional<std::string> baseURL() const {
+        std::lock_guard lock(mutex_);
+        return baseURL_;
+    }
+    void setBaseURL(std::optional<std::string> url) {
+        std::lock_guard lock(mutex_);
+        baseURL_ = std::move(url);
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::optional<std::string> baseURL_;
 };
 
 std::string withoutTrailingSlash(std::string url) {
@@ -35,7 +50,7 @@ API::Reply send(platform::HttpRequest request) {
 
 std::string API::serviceBaseURL() {
     auto env = platform::Environment::current();
-    if (auto& override = env->local<ServiceSettings>().baseURL) return withoutTrailingSlash(*override);
+    if (auto override = env->local<ServiceSettings>().baseURL()) return withoutTrailingSlash(*override);
     if (const char* fromEnv = std::getenv("KELPA_SERVICE_URL"); fromEnv && *fromEnv) {
         return withoutTrailingSlash(fromEnv);
     }
@@ -48,7 +63,7 @@ std::string API::serviceBaseURL() {
 }
 
 void API::setServiceBaseURL(std::optional<std::string> url) {
-    platform::Environment::current()->local<ServiceSettings>().baseURL = std::move(url);
+    platform::Environment::current()->local<ServiceSettings>().setBaseURL(std::move(url));
 }
 
 API::Reply API::requestWithDictionary(const Parameters& dictionary, const std::optional<std::string>& userID) {

@@ -24,9 +24,19 @@ const nlohmann::json* Reply::list(const API::Reply& reply, const char* member) {
 }
 
 const nlohmann::json* Reply::object(const API::Reply& reply) {
-    // An envelope carrying "info" is a refusal, not the record.
-    if (!reply || !reply->is_object() || JSONConversion::member(*reply, "info")) return nullptr;
+    // An envelope carrying "code" or "info" is a refusal, not the record.
+    if (!reply || !reply->is_object() || JSONConversion::member(*reply, "info") ||
+        JSONConversion::member(*reply, "code")) {
+        return nullptr;
+    }
     return &*reply;
+}
+
+std::string Reply::objectError(const API::Reply& reply) {
+    if (reply && reply->is_object()) {
+        if (auto text = info(*reply)) return *text;
+    }
+    return kUnknownError;
 }
 
 }  // namespace kelpa

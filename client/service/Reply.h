@@ -31,8 +31,11 @@ public:
     // is treated as no reply: nullptr.
     static const nlohmann::json* list(const API::Reply& reply, const char* member = nullptr);
     // One-object reply: the object, or nullptr when none came, it is no object, or it is an
-    // envelope with "info".
+    // envelope with "code" or "info".
     static const nlohmann::json* object(const API::Reply& reply);
+    // Why a one-object reply gave no object: the service's "info" when it sent one, else
+    // "Unknown Error".
+    static std::string objectError(const API::Reply& reply);
 };
 
 }  // namespace kelpa

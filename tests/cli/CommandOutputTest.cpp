@@ -148,6 +148,8 @@ TEST(KelpactlOutput, FailuresPrintTheServicesTextAndExitNonZero) {
         {{"chat", "8", "--send", "hi"}, {{600, kRefused}}, "not allowed"},
         {{"groups"}, {{301, std::nullopt}, {301, std::nullopt}}, "Unknown Error"},
         {{"group", "show", "12"}, {{312, std::nullopt}}, "Unknown Error"},
+        {{"group", "show", "12"}, {{312, kRefused}}, "not allowed"},
+        {{"join", "12"}, {{312, kRefused}}, "not allowed", 305},
         {{"members", "12"}, {{309, kRefused}}, "Unknown Error"},
         {{"positions", "12"}, {{201, std::nullopt}}, "Unknown Error"},
         {{"contacts"}, {{501, std::nullopt}}, "Unknown Error"},

@@ -253,8 +253,7 @@ TEST(UncachedLists, SendTheirFieldsAndReportTheirOwnErrorText) {
          [](SignedIn&, auto done) {
              User::getUserFromID("9", [done](auto user, Info e) { done(user ? 1 : -1, e); });
          }},
-        {"getGroupFromID", 312, {{"loadID", "17"}}, groupJSON("17"), json{{"code", 1}, {"info", "no such group"}},
-         "Unknown Error",
+        {"getGroupFromID", 312, {{"loadID", "17"}}, groupJSON("17"), json{{"code", 1}}, "Unknown Error",
          [](SignedIn&, auto done) {
              Group::getGroupFromID("17", [done](auto group, Info e) { done(group ? 1 : -1, e); });
          }},
@@ -285,6 +284,36 @@ TEST(UncachedLists, SendTheirFieldsAndReportTheirOwnErrorText) {
         }
     }
     EXPECT_FALSE(group->members->size());  // positions are not kept on the group
+}
+
+// A one-object load refused by the service: an envelope is never taken for the record, and
+// the service's reason reaches the caller when it gave one.
+TEST(OneObjectLoads, EnvelopesAreRefusalsWithTheServiceReason) {
+    struct Case {
+        json reply;
+        Info error;
+    };
+    const Case cases[] = {
+        {json{{"code", 1}}, "Unknown Error"},
+        {json{{"code", 0}}, "Unknown Error"},
+        {json{{"code", 1}, {"info", "not a member"}}, "not a member"},
+        {json{{"info", "gone"}}, "gone"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reply.dump());
+        SignedIn w;
+        w.t.http().queueJSONForAction(312, c.reply);
+        w.t.http().queueJSONForAction(114, c.reply);
+        std::vector<std::pair<bool, Info>> got;
+        Group::getGroupFromID("17", [&](auto group, Info e) { got.emplace_back(bool(group), e); });
+        User::getUserFromID("9", [&](auto user, Info e) { got.emplace_back(bool(user), e); });
+        w.t.settle();
+        ASSERT_EQ(got.size(), 2u);
+        for (const auto& [built, error] : got) {
+            EXPECT_FALSE(built);
+            EXPECT_EQ(error, c.error);
+        }
+    }
 }
 
 TEST(UncachedLists, RecordsComeInReplyOrderAndAreNotCached) {

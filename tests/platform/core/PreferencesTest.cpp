@@ -55,3 +55,34 @@ TEST_F(PreferencesTest, ConcurrentWritersLoseNothing) {
         for (int i = 0; i < 25; ++i) EXPECT_EQ(reread.value("w" + std::to_string(w) + "-" + std::to_string(i)), nlohmann::json(i));
     }
 }
+
+// The app and kelpactl keep one installation folder: each store is a process of its own.
+TEST_F(PreferencesTest, TwoStoresOnOneFileKeepEachOthersChanges) {
+    Preferences app(file());
+    Preferences cli(file());
+    app.set("kDeviceID", "ABC");
+    cli.set("kUserID", "42");  // written on top of what the app wrote
+    app.set("kServiceURL", "http://x");
+    EXPECT_EQ(app.string("kUserID"), "42");
+    EXPECT_EQ(cli.string("kServiceURL"), "http://x");
+    cli.remove("kDeviceID");
+    EXPECT_FALSE(app.value("kDeviceID"));
+    Preferences fresh(file());
+    EXPECT_EQ(fresh.string("kUserID"), "42");
+    EXPECT_EQ(fresh.string("kServiceURL"), "http://x");
+}
+
+TEST_F(PreferencesTest, ConcurrentStoresOnOneFileLoseNothing) {
+    std::vector<std::thread> writers;
+    for (int w = 0; w < 3; ++w) {
+        writers.emplace_back([&, w] {
+            Preferences own(file());  // its own open file, as another process would have
+            for (int i = 0; i < 20; ++i) own.set("s" + std::to_string(w) + "-" + std::to_string(i), i);
+        });
+    }
+    for (auto& thread : writers) thread.join();
+    Preferences reread(file());
+    for (int w = 0; w < 3; ++w) {
+        for (int i = 0; i < 20; ++i) EXPECT_EQ(reread.value("s" + std::to_string(w) + "-" + std::to_string(i)), nlohmann::json(i));
+    }
+}

@@ -1,0 +1,51 @@
+#include "client/app/MainStoryboard.h"
+
+#include "client/app/AuthViewController.h"
+#include "client/app/PhoneVerificationViewController.h"
+#include "client/app/ProfileSetupViewController.h"
+#include "client/app/RegistrationViewController.h"
+#include "client/app/TabPlaceholderViewController.h"
+#include "client/bluetooth/PeripheralViewController.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Storyboard.h"
+#include "platform/ui/TabBarController.h"
+
+namespace kelpa {
+
+namespace ui = platform::ui;
+
+namespace {
+std::shared_ptr<ui::ViewController> tab(const char* title) {
+    auto navigation = ui::NavigationController::initWithRootViewController(
+        std::make_shared<TabPlaceholderViewController>(title));
+    navigation->setTitle(title);
+    return navigation;
+}
+}  // namespace
+
+void MainStoryboard::install() {
+    ui::Storyboard::registerStoryboard(kName, [](ui::Storyboard& main) {
+        main.registerScreen("AuthViewControllerNav", [] {
+            auto navigation =
+                ui::NavigationController::initWithRootViewController(std::make_shared<AuthViewController>());
+            navigation->setTitle("Sign in");
+            return navigation;
+        });
+        main.registerScreen("RegistrationViewController", [] { return std::make_shared<RegistrationViewController>(); });
+        main.registerScreen("PhoneVerificationViewController",
+                            [] { return std::make_shared<PhoneVerificationViewController>(); });
+        main.registerScreen("ProfileSetupViewController", [] { return std::make_shared<ProfileSetupViewController>(); });
+        main.registerScreen("PeripheralViewController", [] { return std::make_shared<PeripheralViewController>(); });
+        main.registerScreen("Tabs", [] {
+            auto tabs = std::make_shared<ui::TabBarController>();
+            std::vector<std::shared_ptr<ui::ViewController>> screens;
+            for (const char* title : kTabTitles) screens.push_back(tab(title));
+            tabs->setViewControllers(std::move(screens));
+            return tabs;
+        });
+        main.setInitialScreen("AuthViewControllerNav");
+        main.registerSegue("AuthViewController", AuthViewController::kRegistrationSegue, "RegistrationViewController");
+    });
+}
+
+}  // namespace kelpa

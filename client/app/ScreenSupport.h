@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/ui/ViewController.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace kelpa {
+
+// Small things the screens share.
+class ScreenSupport {
+public:
+    // A screen of the storyboard "Main", or none.
+    static std::shared_ptr<platform::ui::ViewController> mainScreen(const std::string& identifier);
+    // An alert with one default-style "OK" button, presented animated from `from`.
+    static void presentOK(platform::ui::ViewController& from, const std::string& title, const std::string& message,
+                          std::function<void()> onOK = nullptr);
+};
+
+}  // namespace kelpa

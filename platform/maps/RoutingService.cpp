@@ -1,0 +1,7 @@
+#include "platform/maps/RoutingService.h"
+
+namespace kelpa::platform {
+
+RoutingService::~RoutingService() = default;
+
+}  // namespace kelpa::platform

@@ -1,0 +1,95 @@
+#include "HeadlessApp.h"
+
+#include "client/model/Functions.h"
+#include "client/service/API.h"
+#include "platform/CurlHttpClient.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Preferences.h"
+#include "platform/WorkerPool.h"
+#include "platform/kits/UnconfiguredFacebookKit.h"
+#include "platform/kits/UnconfiguredTwitterKit.h"
+#include "platform/location/ManualLocationProvider.h"
+#include "platform/push/WebSocketPushService.h"
+#include "platform/ui/UrlOpener.h"
+
+#include <algorithm>
+
+namespace kelpa::e2e {
+
+HeadlessApp::HeadlessApp(std::filesystem::path home, std::string serviceURL,
+                         std::shared_ptr<platform::SimulatedRadio> radio)
+    : home_(std::move(home)) {
+    std::filesystem::create_directories(home_ / "Documents");
+    loop_ = std::make_shared<platform::HeadlessMainQueue>(platform::HeadlessMainQueue::ClockMode::Real);
+    env_ = std::make_shared<platform::Environment>();
+    env_->mainQueue = loop_;
+    env_->workers = std::make_shared<platform::WorkerPool>();
+    env_->http = std::make_shared<platform::CurlHttpClient>();
+    env_->preferences = std::make_shared<platform::Preferences>(home_ / "preferences.json");
+    env_->notifications = std::make_shared<platform::NotificationCenter>();
+    env_->facebook = std::make_shared<platform::UnconfiguredFacebookKit>();
+    env_->twitter = std::make_shared<platform::UnconfiguredTwitterKit>();
+    env_->bluetooth = std::move(radio);
+    env_->location = std::make_shared<platform::ManualLocationProvider>();
+    env_->urlOpener = std::make_shared<platform::ui::RecordingUrlOpener>();
+    env_->strings = {{"Cancel", "Cancel"}};
+    env_->documentsDirectory = home_ / "Documents";
+    env_->logSink = [this](std::string_view line) {
+        std::lock_guard lock(logMutex_);
+        log_.emplace_back(line);
+    };
+    inside([&] {
+        API::setServiceBaseURL(serviceURL);
+        platform::WebSocketPushService::Options options;
+        options.initialBackoff = std::chrono::milliseconds(100);
+        options.maximumBackoff = std::chrono::seconds(1);
+        env_->push = std::make_shared<platform::WebSocketPushService>([] { return API::serviceBaseURL(); },
+                                                                      [] { return Functions::getUUID(); },
+                                                                      env_->preferences, options);
+    });
+}
+
+HeadlessApp::~HeadlessApp() {
+    inside([&] {
+        driver_.reset();
+        application_.reset();
+        delegate_.reset();
+        env_->push.reset();
+        loop_->runUntilIdle();
+    });
+}
+
+void HeadlessApp::launch() {
+    inside([&] {
+        delegate_ = std::make_shared<AppDelegate>();
+        application_ = std::make_shared<platform::ui::Application>(delegate_);
+        platform::ui::Application::launch(application_);
+        driver_ = std::make_unique<platform::ui::Driver>(delegate_->window());
+    });
+}
+
+void HeadlessApp::pump(std::chrono::milliseconds slice) {
+    inside([&] { loop_->runFor(slice); });
+}
+
+std::vector<std::string> HeadlessApp::logLines() const {
+    std::lock_guard lock(logMutex_);
+    return log_;
+}
+
+bool HeadlessApp::logged(const std::string& line) const {
+    auto lines = logLines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+bool HeadlessApp::runUntil(const std::vector<HeadlessApp*>& apps, const std::function<bool()>& condition,
+                           std::chrono::seconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        for (auto* app : apps) app->pump();
+    }
+    return true;
+}
+
+}  // namespace kelpa::e2e
