@@ -52,6 +52,7 @@ std::shared_ptr<Environment> Environment::makeDefault() {
     // No application keys ship with the source; an installation configures real kits.
     env->facebook = std::make_shared<UnconfiguredFacebookKit>();
     env->twitter = std::make_shared<UnconfiguredTwitterKit>();
+    env->strings = {{"Cancel", "Cancel"}};
     env->documentsDirectory = Paths::documentsDirectory();
     env->logSink = [](std::string_view line) { std::clog << line << '\n'; };
     return env;

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 using kelpa::API;
 using kelpa::Action;
 using kelpa::Parameters;
@@ -142,6 +145,26 @@ TEST(ServiceAddress, OptionBeatsEnvironmentBeatsPreferencesBeatsDefault) {
     API::setServiceBaseURL("http://option.example:9");
     EXPECT_EQ(API::serviceBaseURL(), "http://option.example:9");
     unsetenv("KELPA_SERVICE_URL");
+}
+
+// The app changes the address on the main queue while requests read it on their background
+// queues; the thread sanitizer build checks that this is safe.
+TEST(ServiceAddress, IsChangedWhileBackgroundQueuesReadIt) {
+    kelpa::testing::TestEnvironment t;
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> readers;
+    for (int i = 0; i < 3; ++i) {
+        readers.emplace_back([&, env = kelpa::platform::Environment::current()] {
+            kelpa::platform::Environment::Scope scope(env);
+            while (!stop) {
+                const auto url = API::serviceBaseURL();
+                ASSERT_TRUE(url == "http://a.example" || url == "http://b.example" || url == "http://127.0.0.1:8080") << url;
+            }
+        });
+    }
+    for (int i = 0; i < 2000; ++i) API::setServiceBaseURL(i % 2 ? "http://a.example" : "http://b.example");
+    stop = true;
+    for (auto& reader : readers) reader.join();
 }
 
 TEST(DecodeJSON, OnlyObjectsAndListsAreReplies) {

@@ -318,4 +318,13 @@ TEST(LocalCopy, IsWrittenAtomicallyAndDeletedOnce) {
     EXPECT_FALSE(w.me->getImageLocal());
 }
 
+// A fresh installation has no documents directory until the first picture is kept.
+TEST(LocalCopy, AFreshInstallationMakesItsDocumentsDirectory) {
+    Images w;
+    std::filesystem::remove_all(w.t.env().documentsDirectory);
+    w.me->profileImage = std::make_shared<const platform::Image>(picture(90, 8));
+    ASSERT_TRUE(w.me->saveImageLocal());
+    EXPECT_TRUE(std::filesystem::exists(w.t.env().documentsDirectory / "5.jpg"));
+}
+
 }  // namespace
