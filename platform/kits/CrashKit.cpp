@@ -244,7 +244,7 @@ void CrashKit::reportEarlierCrash() const {
     if (firstLine(marker) == newest) return;
     std::string what = firstLine(reports.back());
     if (what.starts_with("signal ")) what = what.substr(7);
-    log(fmt::format("crash kit: an earlier run crashed ({}); report: {}", what.empty() ? "unknown signal" : what,
+    log(fmt::format("crash kit: an earlier run ended with {}; report: {}", what.empty() ? "a crash" : what,
                     reports.back().string()));
     std::ofstream(marker, std::ios::trunc) << newest << '\n';
 }

@@ -33,7 +33,8 @@ void ServerProcess::start() {
     if (::pipe2(out, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
     std::vector<std::string> args = {KELPA_SERVER_BINARY,
                                      "--db", databaseUrl_,
-                                     "--listen", "127.0.0.1:0",
+                                     // A restart keeps the port the first start was given.
+                                     "--listen", "127.0.0.1:" + std::to_string(port_),
                                      "--profiles", directory_ + "/profiles",
                                      "--access-log", directory_ + "/access.log",
                                      "--password-cost", "minimal"};
