@@ -61,6 +61,16 @@ ViewController* ViewController::topOfPresentations() {
     return v;
 }
 
+void ViewController::releasePresentations() {
+    std::vector<std::shared_ptr<ViewController>> chain;
+    for (auto v = presented_; v; v = v->presented_) chain.push_back(v);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        (*it)->presenting_ = nullptr;
+        (*it)->presented_.reset();
+    }
+    presented_.reset();
+}
+
 Window* ViewController::window() const {
     const ViewController* v = this;
     while (v) {

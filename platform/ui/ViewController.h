@@ -114,6 +114,9 @@ private:
     void beginAppearance(bool appearing, bool animated);
     void endAppearance(bool appearing, bool animated);
     ViewController* presentationRoot();  // the screen at the bottom of this one's containers
+    // Lets go of everything this screen presents, top first (the window does it when it lets
+    // go of its screens, so an alert whose action holds its screen cannot keep both alive).
+    void releasePresentations();
     ViewController* topOfPresentations();
 
     std::shared_ptr<View> view_;

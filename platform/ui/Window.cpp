@@ -9,7 +9,10 @@ namespace kelpa::platform::ui {
 Window::Window(Size size) : size_(size) {}
 
 Window::~Window() {
-    if (root_) root_->window_ = nullptr;
+    if (root_) {
+        root_->window_ = nullptr;
+        root_->releasePresentations();
+    }
 }
 
 void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
@@ -24,6 +27,7 @@ void Window::setRootViewController(std::shared_ptr<ViewController> controller) {
             (*it)->endAppearance(false, false);
         }
         previous->window_ = nullptr;
+        previous->releasePresentations();
     }
     root_ = std::move(controller);
     if (root_) {
