@@ -5,11 +5,14 @@
 
 namespace kelpa::testing {
 
-QCoreApplication& qtApp() {
+QGuiApplication& qtApp() {
     static int argc = 1;
     static char name[] = "kelpa-gui-test";
     static char* argv[] = {name, nullptr};
-    static auto* app = new QCoreApplication(argc, argv);
+    static auto* app = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QGuiApplication(argc, argv);
+    }();
     return *app;
 }
 

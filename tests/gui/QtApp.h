@@ -1,14 +1,15 @@
 #pragma once
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <chrono>
 #include <functional>
 
 namespace kelpa::testing {
 
-// The one Qt application object of a GUI-free test binary, made on first use.
-QCoreApplication& qtApp();
+// The one Qt application object of the test binary, made on first use: a GUI application on
+// the offscreen platform, so items can be made without a screen.
+QGuiApplication& qtApp();
 
 // Runs the Qt event loop until the condition holds or the time is up; returns the condition.
 // It waits for events (replies, timers), it does not sleep.

@@ -1,0 +1,192 @@
+#include "gui/SelfTest.h"
+
+#include "client/app/AppDelegate.h"
+#include "client/app/LaunchViewController.h"
+#include "client/app/ScreenSupport.h"
+#include "gui/FrontEnd.h"
+#include "gui/QtMainQueue.h"
+#include "gui/WidgetGalleryViewController.h"
+#include "gui/adapters/ScreenAdapter.h"
+#include "gui/map/TileLoader.h"
+#include "platform/Environment.h"
+#include "platform/FakeHttpClient.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Preferences.h"
+#include "platform/WorkerPool.h"
+#include "platform/kits/UnconfiguredFacebookKit.h"
+#include "platform/kits/UnconfiguredTwitterKit.h"
+#include "platform/ui/AlertController.h"
+#include "platform/ui/ImagePickerController.h"
+#include "platform/ui/NavigationController.h"
+#include "platform/ui/Window.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QQmlComponent>
+#include <QQuickWindow>
+#include <QSet>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
+#include <iostream>
+#include <vector>
+
+namespace kelpa::gui {
+
+namespace ui = platform::ui;
+
+namespace {
+QStringList gMessages;
+QtMessageHandler gPrevious = nullptr;
+
+// QML reports through the engine and through Qt's log; both count.
+void capture(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtDebugMsg && type != QtInfoMsg) {
+        const QString category = QString::fromUtf8(context.category ? context.category : "");
+        const bool fromQml = category == "qml" || category == "js" || category.startsWith("qt.qml") ||
+                             category.startsWith("qt.quick") || message.contains("qrc:/");
+        if (fromQml) gMessages << message;
+    }
+    if (gPrevious) gPrevious(type, context, message);
+}
+
+// Lets the adapters hear of the change, QML build the page and the window draw it.
+void settle(QQuickWindow* window) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 150) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    if (window) window->grabWindow();
+}
+
+struct Scene {
+    QString name;
+    std::function<std::shared_ptr<ui::ViewController>()> make;
+    // Shown inside a navigation stack, as the app shows it.
+    bool inNavigation = false;
+    std::function<void(ui::ViewController&)> then = nullptr;
+    // The window grows to show all of a long page in one picture.
+    int height = 0;
+};
+
+std::shared_ptr<platform::Environment> sandbox(const QString& home) {
+    auto env = std::make_shared<platform::Environment>();
+    env->mainQueue = std::make_shared<platform::QtMainQueue>();
+    env->workers = std::make_shared<platform::WorkerPool>();
+    // No reply ever comes: screens that ask the service wait, as offline.
+    env->http = std::make_shared<platform::FakeHttpClient>();
+    env->preferences = std::make_shared<platform::Preferences>((home + "/preferences.json").toStdString());
+    env->notifications = std::make_shared<platform::NotificationCenter>();
+    env->facebook = std::make_shared<platform::UnconfiguredFacebookKit>();
+    env->twitter = std::make_shared<platform::UnconfiguredTwitterKit>();
+    env->documentsDirectory = (home + "/Documents").toStdString();
+    env->strings = {{"Cancel", "Cancel"}};
+    env->logSink = [](std::string_view line) { std::clog << line << '\n'; };
+    return env;
+}
+}  // namespace
+
+int SelfTest::run(const StartOptions& options) {
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        std::fprintf(stderr, "self-test: no temporary folder\n");
+        return 1;
+    }
+    platform::Environment::install(sandbox(home.path()));
+    gPrevious = qInstallMessageHandler(capture);
+    int failures = 0;
+    {
+        // The delegate registers the storyboard "Main"; nothing is launched.
+        auto delegate = std::make_shared<AppDelegate>();
+        auto window = std::make_shared<ui::Window>();
+        TileLoader tiles(platform::TileSource(""), (home.path() + "/tiles").toStdString());
+        FrontEnd frontEnd(window, &tiles);
+        if (!frontEnd.load()) {
+            std::fprintf(stderr, "self-test: Main.qml did not load\n");
+            ++failures;
+        }
+        QQuickWindow* quickWindow = frontEnd.window();
+
+        auto main = [](const char* identifier) { return [identifier] { return ScreenSupport::mainScreen(identifier); }; };
+        std::vector<Scene> scenes = {
+            {"LaunchViewController", [] { return std::make_shared<LaunchViewController>(); }},
+            {"AuthViewController", main("AuthViewControllerNav")},
+            {"RegistrationViewController", main("RegistrationViewController"), true},
+            {"PhoneVerificationViewController", main("PhoneVerificationViewController")},
+            {"ProfileSetupViewController", main("ProfileSetupViewController")},
+            {"PeripheralViewController", main("PeripheralViewController"), true},
+            {"TabPlaceholderViewController", main("Tabs")},
+            {"WidgetGalleryViewController", [] { return std::make_shared<WidgetGalleryViewController>(); }, true,
+             nullptr, 1900},
+            {"AlertController", main("PhoneVerificationViewController"), false,
+             [](ui::ViewController& screen) {
+                 auto alert = ui::AlertController::alertControllerWithTitle("Failed", "code is not equal to code",
+                                                                            ui::AlertController::Style::alert);
+                 alert->addAction(ui::AlertAction::actionWithTitle("Cancel", ui::AlertAction::Style::cancel, nullptr));
+                 alert->addAction(ui::AlertAction::actionWithTitle("OK", ui::AlertAction::Style::defaultStyle, nullptr));
+                 screen.presentViewController(alert, true);
+             }},
+            {"ImagePickerController", main("ProfileSetupViewController"), false,
+             [](ui::ViewController& screen) { screen.presentViewController(std::make_shared<ui::ImagePickerController>(), true); }},
+        };
+
+        QSet<QString> shown;
+        for (const auto& scene : scenes) {
+            const int before = static_cast<int>(gMessages.size() + frontEnd.warnings().size());
+            auto screen = scene.make();
+            if (!screen) {
+                std::fprintf(stderr, "self-test: no screen for %s\n", qPrintable(scene.name));
+                ++failures;
+                continue;
+            }
+            if (quickWindow) quickWindow->resize(390, scene.height > 0 ? scene.height : 844);
+            window->setRootViewController(scene.inNavigation ? ui::NavigationController::initWithRootViewController(screen)
+                                                             : screen);
+            settle(quickWindow);
+            if (scene.then) {
+                scene.then(*screen);
+                settle(quickWindow);
+            }
+            shown << QString::fromUtf8(window->frontmostViewController()->className());
+            if (options.screenshotDir && quickWindow) {
+                QDir().mkpath(QString::fromStdString(options.screenshotDir->string()));
+                quickWindow->grabWindow().save(QString::fromStdString((*options.screenshotDir / "").string()) +
+                                               "selftest-" + scene.name + ".png");
+            }
+            const int after = static_cast<int>(gMessages.size() + frontEnd.warnings().size());
+            std::fprintf(stderr, "self-test: %s %s\n", qPrintable(scene.name), after == before ? "ok" : "has QML warnings");
+        }
+        window->setRootViewController(nullptr);
+        settle(quickWindow);
+
+        // Every page file loads, also one no scene above shows.
+        QDirIterator pages(":/qml/screens", {"*.qml"});
+        while (pages.hasNext()) {
+            const QString file = pages.next();
+            const QString className = QFileInfo(file).baseName();
+            if (shown.contains(className)) continue;
+            QQmlComponent component(&frontEnd.engine(), QUrl("qrc" + file));
+            if (component.isError()) {
+                for (const auto& error : component.errors()) gMessages << error.toString();
+            }
+            std::fprintf(stderr, "self-test: %s compiled (no screen of that class here)\n", qPrintable(className));
+        }
+
+        for (const auto& warning : frontEnd.warnings()) gMessages << warning;
+    }
+    qInstallMessageHandler(gPrevious);
+    gMessages.removeDuplicates();
+    for (const auto& message : std::as_const(gMessages)) std::fprintf(stderr, "self-test: QML: %s\n", qPrintable(message));
+    failures += static_cast<int>(gMessages.size());
+    std::fprintf(stderr, "self-test: %s\n", failures == 0 ? "passed" : "FAILED");
+    platform::Environment::install(nullptr);
+    return failures == 0 ? 0 : 1;
+}
+
+}  // namespace kelpa::gui
