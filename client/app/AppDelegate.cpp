@@ -23,14 +23,6 @@ using platform::log;
 namespace ui = platform::ui;
 
 namespace {
-double systemVersion() {
-    try {
-        return std::stod(platform::Environment::current()->systemVersion);
-    } catch (...) {
-        return 0;
-    }
-}
-
 constexpr int kAllNotificationTypes = ui::Application::badge | ui::Application::sound | ui::Application::alert;
 }  // namespace
 
@@ -65,7 +57,7 @@ bool AppDelegate::didFinishLaunchingWithOptions(ui::Application& application, co
 }
 
 void AppDelegate::registerForRemoterNotifications(ui::Application& application) {
-    if (systemVersion() >= 8.0) {
+    if (ScreenSupport::systemVersion() >= 8.0) {
         application.registerUserNotificationSettings(kAllNotificationTypes);
         application.registerForRemoteNotifications();
     } else {

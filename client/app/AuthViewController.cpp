@@ -18,16 +18,6 @@ namespace kelpa {
 using platform::log;
 namespace ui = platform::ui;
 
-namespace {
-double systemVersion() {
-    try {
-        return std::stod(platform::Environment::current()->systemVersion);
-    } catch (...) {
-        return 0;
-    }
-}
-}  // namespace
-
 void AuthViewController::loadView() {
     ViewController::loadView();
     setTitle("Sign in");
@@ -37,13 +27,8 @@ void AuthViewController::loadView() {
     auto heading = std::make_shared<ui::Label>("heading");
     heading->setText("Kelpa");
     root.addSubview(heading);
-    email = std::make_shared<ui::TextField>("email");
-    email->setPlaceholder("E-mail");
-    root.addSubview(email);
-    password = std::make_shared<ui::TextField>("password");
-    password->setPlaceholder("Password");
-    password->setSecureTextEntry(true);
-    root.addSubview(password);
+    email = ScreenSupport::addField(root, "email", "E-mail");
+    password = ScreenSupport::addField(root, "password", "Password", true);
     login = std::make_shared<ui::Button>("login");
     login->setTitle("Sign in");
     login->addTarget(ui::Control::Event::primaryAction, [this](ui::Control&) { loginUserWithEmailAndPassword(); });
@@ -210,7 +195,7 @@ void AuthViewController::alert(const std::string& title, const std::string& mess
 void AuthViewController::setupLocationManager() {
     map->setDelegate(weakAs<platform::MapViewDelegate>());
     locationManager = platform::LocationManager::create();
-    if (systemVersion() >= 8.0) locationManager->requestAlwaysAuthorization();
+    if (ScreenSupport::systemVersion() >= 8.0) locationManager->requestAlwaysAuthorization();
     locationManager->setDelegate(weakAs<platform::LocationManagerDelegate>());
     locationManager->setDesiredAccuracy(platform::kCLLocationAccuracyBest);
     locationManager->setDistanceFilter(5.0);

@@ -20,9 +20,7 @@ void PhoneVerificationViewController::loadView() {
     auto hint = std::make_shared<ui::Label>("hint");
     hint->setText("We send a four-digit code to your phone by text message.");
     root.addSubview(hint);
-    phoneNumber = std::make_shared<ui::TextField>("phoneNumber");
-    phoneNumber->setPlaceholder("Phone number");
-    root.addSubview(phoneNumber);
+    phoneNumber = ScreenSupport::addField(root, "phoneNumber", "Phone number");
     sendButton = std::make_shared<ui::Button>("sendVerificationCode");
     sendButton->setTitle("Send code");
     sendButton->addTarget(ui::Control::Event::primaryAction, [this](ui::Control&) { sendVerificationCode(); });
@@ -30,9 +28,7 @@ void PhoneVerificationViewController::loadView() {
     sentCodeLoader = std::make_shared<ui::ActivityIndicatorView>("sentCodeLoader");
     sentCodeLoader->setHidden(true);
     root.addSubview(sentCodeLoader);
-    verificationCode = std::make_shared<ui::TextField>("verificationCode");
-    verificationCode->setPlaceholder("Code from the text message");
-    root.addSubview(verificationCode);
+    verificationCode = ScreenSupport::addField(root, "verificationCode", "Code from the text message");
     verifyButton = std::make_shared<ui::Button>("verifyButton");
     verifyButton->setTitle("Verify");
     // Nothing to compare with until a code went out.

@@ -25,9 +25,7 @@ void ProfileSetupViewController::loadView() {
     cameraButton->setTitle("Take a picture");
     cameraButton->addTarget(ui::Control::Event::primaryAction, [this](ui::Control&) { takePicture(); });
     root.addSubview(cameraButton);
-    displayname = std::make_shared<ui::TextField>("displayname");
-    displayname->setPlaceholder("Display name");
-    root.addSubview(displayname);
+    displayname = ScreenSupport::addField(root, "displayname", "Display name");
     finishButton = std::make_shared<ui::Button>("finish");
     finishButton->setTitle("Finish");
     finishButton->addTarget(ui::Control::Event::primaryAction, [this](ui::Control&) { finish(); });

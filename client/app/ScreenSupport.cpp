@@ -1,5 +1,6 @@
 #include "client/app/ScreenSupport.h"
 
+#include "platform/Environment.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Storyboard.h"
 
@@ -20,6 +21,23 @@ void ScreenSupport::presentOK(platform::ui::ViewController& from, const std::str
         if (onOK) onOK();
     }));
     from.presentViewController(alert, true);
+}
+
+std::shared_ptr<platform::ui::TextField> ScreenSupport::addField(platform::ui::View& parent, const std::string& name,
+                                                                 const std::string& placeholder, bool secure) {
+    auto field = std::make_shared<platform::ui::TextField>(name);
+    field->setPlaceholder(placeholder);
+    field->setSecureTextEntry(secure);
+    parent.addSubview(field);
+    return field;
+}
+
+double ScreenSupport::systemVersion() {
+    try {
+        return std::stod(platform::Environment::current()->systemVersion);
+    } catch (...) {
+        return 0;
+    }
 }
 
 }  // namespace kelpa

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
 
 #include <functional>
@@ -16,6 +17,11 @@ public:
     // An alert with one default-style "OK" button, presented animated from `from`.
     static void presentOK(platform::ui::ViewController& from, const std::string& title, const std::string& message,
                           std::function<void()> onOK = nullptr);
+    // A text field laid out in `parent`; its placeholder is also its accessible name.
+    static std::shared_ptr<platform::ui::TextField> addField(platform::ui::View& parent, const std::string& name,
+                                                            const std::string& placeholder, bool secure = false);
+    // The operating system's version as a number (0 when unreadable).
+    static double systemVersion();
 };
 
 }  // namespace kelpa
