@@ -30,6 +30,15 @@ public:
     std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
     std::vector<std::string> requests() const;
 
+    // A reply that closes the connection without answering.
+    static Reply hangUp() {
+        Reply reply;
+        reply.hangUp = true;
+        return reply;
+    }
+    // The first line of a raw request ("GET /path HTTP/1.1").
+    static std::string requestLine(const std::string& raw) { return raw.substr(0, raw.find("\r\n")); }
+
     // Splits a raw request into head and body.
     static std::string bodyOf(const std::string& raw);
     static std::string headOf(const std::string& raw);

@@ -11,13 +11,7 @@ namespace {
 
 using testing::LoopbackHttpServer;
 
-LoopbackHttpServer::Reply hangUp() {
-    LoopbackHttpServer::Reply reply;
-    reply.hangUp = true;
-    return reply;
-}
-
-std::string requestLine(const std::string& raw) { return raw.substr(0, raw.find("\r\n")); }
+using Server = LoopbackHttpServer;
 
 const char* kTwoPlaces = R"([
   {"place_id": 1, "lat": "48.1373932", "lon": "11.5754485", "name": "Marienplatz",
@@ -60,7 +54,7 @@ TEST_F(GeocoderTest, AsksNominatimAndGivesThePlacesInTheirOrder) {
 
     ASSERT_EQ(nominatim.requests().size(), 1u);
     const auto raw = nominatim.requests()[0];
-    EXPECT_EQ(requestLine(raw),
+    EXPECT_EQ(Server::requestLine(raw),
               "GET /search?q=Marienplatz%201%2C%20M%C3%BCnchen%20%26%20more&format=jsonv2&limit=5 HTTP/1.1");
     EXPECT_NE(LoopbackHttpServer::headOf(raw).find("\r\nUser-Agent: Kelpa/0.1 (+https://kelpa.invalid)"),
               std::string::npos);
@@ -89,7 +83,7 @@ TEST_F(GeocoderTest, FailuresOfTheServiceBecomeErrorTexts) {
              Case{"nothing found", {200, "[]"}, "no places found for \"Atlantis\""},
              Case{"no usable position", {200, R"([{"lat": "north", "lon": "11"}, {"lat": "91", "lon": "0"}, {"name": "x"}])"},
                   "no places found for \"Atlantis\""},
-             Case{"hang-up", hangUp(), "geocoding failed: no reply from the geocoding service"},
+             Case{"hang-up", Server::hangUp(), "geocoding failed: no reply from the geocoding service"},
          }) {
         LoopbackHttpServer nominatim([&](const std::string&) { return c.reply; });
         t.env().geocoding = std::make_shared<NominatimGeocoder>(nominatim.url());

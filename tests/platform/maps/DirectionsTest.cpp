@@ -12,13 +12,7 @@ namespace {
 
 using testing::LoopbackHttpServer;
 
-LoopbackHttpServer::Reply hangUp() {
-    LoopbackHttpServer::Reply reply;
-    reply.hangUp = true;
-    return reply;
-}
-
-std::string requestLine(const std::string& raw) { return raw.substr(0, raw.find("\r\n")); }
+using Server = LoopbackHttpServer;
 
 const char* kTwoRoutes = R"({"code": "Ok",
   "routes": [
@@ -91,7 +85,7 @@ TEST_F(DirectionsTest, AsksOsrmWithTheProfileOfTheTransportType) {
         t.env().routing = std::make_shared<OsrmRouting>(osrm.url());
         auto answer = calculate(toWaypoint(c.transportType));
         ASSERT_EQ(osrm.requests().size(), 1u);
-        EXPECT_EQ(requestLine(osrm.requests()[0]),
+        EXPECT_EQ(Server::requestLine(osrm.requests()[0]),
                   std::string("GET /route/v1/") + c.profile +
                       "/11.575000,48.137000;11.250000,48.500000?overview=full&geometries=geojson&alternatives=false "
                       "HTTP/1.1");
@@ -107,7 +101,7 @@ TEST_F(DirectionsTest, GivesTheRoutesInTheServicesOrderWithTheirLines) {
     auto request = toWaypoint(automobile);
     request.setRequestsAlternateRoutes(true);
     auto answer = calculate(request);
-    EXPECT_NE(requestLine(osrm.requests().at(0)).find("&alternatives=true "), std::string::npos);
+    EXPECT_NE(Server::requestLine(osrm.requests().at(0)).find("&alternatives=true "), std::string::npos);
 
     ASSERT_FALSE(answer.error) << *answer.error;
     ASSERT_TRUE(answer.response);
@@ -139,7 +133,7 @@ TEST_F(DirectionsTest, FailuresBecomeErrorTexts) {
              Case{"a broken line", {200, R"({"code": "Ok", "routes": [{"geometry": {"coordinates": [[1]]}}]})"},
                   "routing failed: unreadable reply"},
              Case{"no routes", {200, R"({"code": "Ok", "routes": []})"}, "routing failed: no route found"},
-             Case{"hang-up", hangUp(), "routing failed: no reply from the routing service"},
+             Case{"hang-up", Server::hangUp(), "routing failed: no reply from the routing service"},
          }) {
         LoopbackHttpServer osrm([&](const std::string&) { return c.reply; });
         t.env().routing = std::make_shared<OsrmRouting>(osrm.url());
@@ -167,7 +161,7 @@ TEST_F(DirectionsTest, TheCurrentLocationMustBeKnown) {
     request.setSource(MapItem::initWithPlacemark(Placemark{{52.52, 13.405}, "Berlin", ""}));
     answer = calculate(request);
     EXPECT_FALSE(answer.error);
-    EXPECT_TRUE(requestLine(osrm.requests().at(0)).starts_with("GET /route/v1/driving/13.405000,52.520000;11.250000,48.500000?"));
+    EXPECT_TRUE(Server::requestLine(osrm.requests().at(0)).starts_with("GET /route/v1/driving/13.405000,52.520000;11.250000,48.500000?"));
 }
 
 TEST_F(DirectionsTest, WithoutARoutingServiceOrEndsThereAreNoDirections) {
