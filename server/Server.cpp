@@ -4,19 +4,20 @@
 
 #include <boost/asio/post.hpp>
 
-#include "server/AccessLog.h"
-#include "server/ActionRunner.h"
-#include "server/Database.h"
-#include "server/DbWorker.h"
-#include "server/HttpContext.h"
-#include "server/HttpServer.h"
-#include "server/Migrations.h"
-#include "server/PostgresDatabase.h"
-#include "server/PostgresListener.h"
-#include "server/PushHub.h"
+#include "server/http/AccessLog.h"
+#include "server/actions/ActionRunner.h"
+#include "server/store/Database.h"
+#include "server/store/DbWorker.h"
+#include "server/http/HttpContext.h"
+#include "server/http/HttpServer.h"
+#include "server/store/Migrations.h"
+#include "server/store/PostgresDatabase.h"
+#include "server/push/PostgresListener.h"
+#include "server/push/PushHub.h"
 #include "server/Services.h"
-#include "server/SqlStore.h"
-#include "server/TlsContext.h"
+#include "server/WallClock.h"
+#include "server/store/SqlStore.h"
+#include "server/http/TlsContext.h"
 
 namespace kelpa::server {
 
@@ -65,6 +66,9 @@ void Server::start() {
     worker_ = std::make_unique<DbWorker>(std::move(db), [hub = hub_.get(), local](std::vector<std::string> notes) {
         if (local) hub->deliver(notes);
     });
+    purgeTimer_ = std::make_unique<boost::asio::steady_timer>(io_);
+    // Queued ahead of every request, so the first reply comes after the first purge.
+    purgePositions();
     runner_ = std::make_unique<ActionRunner>(*worker_, *services_, side_);
     context_.reset(new HttpContext{*runner_, *worker_, *services_, *hub_, *log_, side_, tls_.get()});
     http_ = std::make_unique<HttpServer>(io_, *context_, options_.host, options_.port);
@@ -75,7 +79,10 @@ void Server::start() {
 void Server::stop() {
     if (stopping_.exchange(true) || !http_) return;
     http_->close();
-    boost::asio::post(io_, [this] { stopWhenIdle(500); });
+    boost::asio::post(io_, [this] {
+        purgeTimer_->cancel();
+        stopWhenIdle(500);
+    });
 }
 
 void Server::stopWhenIdle(int attempts) {
@@ -83,6 +90,21 @@ void Server::stopWhenIdle(int attempts) {
     if (context_->inFlight == 0 || attempts == 0) return io_.stop();
     stopTimer_->expires_after(std::chrono::milliseconds(10));
     stopTimer_->async_wait([this, attempts](boost::system::error_code) { stopWhenIdle(attempts - 1); });
+}
+
+void Server::purgePositions() {
+    worker_->submit({
+        [](Store& store) { store.purgeEndedPositions(WallClock::now()); },
+        [this](std::exception_ptr, bool) {
+            boost::asio::post(io_, [this] {
+                if (stopping_) return;
+                purgeTimer_->expires_after(std::chrono::minutes(1));
+                purgeTimer_->async_wait([this](boost::system::error_code error) {
+                    if (!error && !stopping_) purgePositions();
+                });
+            });
+        },
+    });
 }
 
 void Server::wait() {

@@ -44,6 +44,8 @@ public:
 
 private:
     void stopWhenIdle(int attempts);
+    // Forgets the positions of ended groups now and then every minute.
+    void purgePositions();
 
     Options options_;
     boost::asio::io_context io_;
@@ -58,6 +60,7 @@ private:
     std::unique_ptr<boost::asio::ssl::context> tls_;
     std::unique_ptr<HttpServer> http_;
     std::unique_ptr<boost::asio::steady_timer> stopTimer_;
+    std::unique_ptr<boost::asio::steady_timer> purgeTimer_;
     std::vector<std::thread> threads_;
     std::atomic<bool> stopping_{false};
     bool waited_ = false;

@@ -2,11 +2,11 @@
 
 #include <cstddef>
 
-#include "server/DeviceKeys.h"
-#include "server/FailureThrottle.h"
-#include "server/PasswordHasher.h"
-#include "server/ProfileStore.h"
-#include "server/SmsGateway.h"
+#include "server/security/DeviceKeys.h"
+#include "server/security/FailureThrottle.h"
+#include "server/security/PasswordHasher.h"
+#include "server/pictures/ProfileStore.h"
+#include "server/phone/SmsGateway.h"
 
 namespace kelpa::server {
 
@@ -25,10 +25,22 @@ struct Services {
     SmsGateway sms;
     ProfileStore profiles;
     Limits limits;
-    // Subjects: a device key (wrong bindings) or "email:" and an address (wrong passwords).
+    // Subjects: a device key (wrong bindings, a bound device's wrong passwords) or "email:"
+    // and an e-mail address (wrong passwords from devices not bound to that account).
     FailureThrottle authFailures{"auth", 10, 15 * 60};
     // Subject: the user guessing.
     FailureThrottle wordGuesses{"words", 20, 3600};
+    // Per client address, so that fresh accounts or other e-mail addresses reset nothing:
+    // password attempts on accounts (one password tried on many addresses), registrations,
+    // text messages, address-book matches and wrong secret words.
+    FailureThrottle passwordsByAddress{"auth-address", 30, 15 * 60};
+    FailureThrottle registrationsByAddress{"signup-address", 20, 3600};
+    FailureThrottle smsByAddress{"sms-address", 10, 3600};
+    FailureThrottle matchesByUser{"match", 10, 3600};
+    FailureThrottle matchesByAddress{"match-address", 30, 3600};
+    FailureThrottle wordGuessesByAddress{"words-address", 40, 3600};
+    // Subject: requester and group (313).
+    FailureThrottle joinRequests{"join-request", 3, 3600};
 };
 
 }  // namespace kelpa::server

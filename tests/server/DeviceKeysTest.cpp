@@ -1,4 +1,4 @@
-#include "server/DeviceKeys.h"
+#include "server/security/DeviceKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "server/FormDecoder.h"
+#include "server/http/FormDecoder.h"
 
 #include <gtest/gtest.h>
 

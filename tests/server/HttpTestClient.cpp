@@ -74,6 +74,10 @@ HttpTestClient::Response HttpTestClient::request(const std::string& method, cons
     boost::asio::io_context io;
     beast::tcp_stream stream(io);
     stream.expires_after(std::chrono::seconds(60));
+    if (!localAddress_.empty()) {
+        stream.socket().open(tcp::v4());
+        stream.socket().bind(tcp::endpoint(boost::asio::ip::make_address(localAddress_), 0));
+    }
     stream.connect(tcp::endpoint(boost::asio::ip::make_address("127.0.0.1"), port_));
     http::request<http::string_body> req{http::string_to_verb(method), target, 11};
     req.set(http::field::host, "127.0.0.1");

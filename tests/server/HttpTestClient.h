@@ -25,6 +25,9 @@ public:
 
     // With a TLS context the requests go over HTTPS.
     explicit HttpTestClient(std::uint16_t port, boost::asio::ssl::context* tls = nullptr);
+    // Connects from this loopback address (any of 127.0.0.0/8), so the service sees
+    // requests from different clients.
+    void setLocalAddress(std::string address) { localAddress_ = std::move(address); }
 
     // Percent-encodes keys and values (RFC 3986 unreserved characters stay).
     static std::string formEncode(const Fields& fields);
@@ -37,6 +40,7 @@ private:
                      const std::map<std::string, std::string>& headers);
     std::uint16_t port_;
     boost::asio::ssl::context* tls_;
+    std::string localAddress_;
 };
 
 }  // namespace kelpa::server::testing

@@ -20,7 +20,15 @@ public:
     const std::string& deviceId() const { return deviceId_; }
     const std::string& userId() const { return userId_; }
     void setUserId(std::string id) { userId_ = std::move(id); }
-    void setPort(std::uint16_t port) { client_ = HttpTestClient(port, tls_); }
+    void setPort(std::uint16_t port) {
+        client_ = HttpTestClient(port, tls_);
+        client_.setLocalAddress(localAddress_);
+    }
+    // Requests come from this loopback address (see HttpTestClient).
+    void setLocalAddress(std::string address) {
+        localAddress_ = std::move(address);
+        client_.setLocalAddress(localAddress_);
+    }
 
     // A signed-in request (userID is this installation's user).
     nlohmann::json call(int action, const HttpTestClient::Fields& fields = {});
@@ -38,6 +46,7 @@ private:
     HttpTestClient client_;
     std::string deviceId_;
     std::string userId_;
+    std::string localAddress_;
 };
 
 }  // namespace kelpa::server::testing

@@ -1,4 +1,4 @@
-#include "server/RecordJson.h"
+#include "server/actions/RecordJson.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // reply may reveal about other users.
 #include <gmock/gmock.h>
 
-#include "server/Dispatcher.h"
+#include "server/actions/Dispatcher.h"
 #include "server/WallClock.h"
 #include "tests/server/TripFixture.h"
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "LoopbackHttpServer.h"
-#include "server/SmsGateway.h"
+#include "server/phone/SmsGateway.h"
 #include "server/WallClock.h"
 #include "tests/server/Installation.h"
 #include "tests/server/ServerProcess.h"
@@ -91,12 +91,14 @@ TEST(SmsWebhookServer, DeliversCodesAndOnlyConfirmsNumbersThatWereSentOne) {
 
     EXPECT_EQ(ann.call(110, {{"body", "4711"}, {"target", "+491701"}}), json({{"code", 0}}));
     ASSERT_EQ(hook.requests().size(), 1u);
-    expectMessage(json::parse(LoopbackHttpServer::bodyOf(hook.requests()[0])), "+491701", "4711");
-    EXPECT_EQ(ann.call(112, {{"phoneNumber", "+491701"}}), json({{"code", 0}}));
+    expectMessage(json::parse(LoopbackHttpServer::bodyOf(hook.requests()[0])), "+491701",
+                  "Your Kelpa verification code is 4711. It is valid for 15 minutes.");
+    EXPECT_EQ(ann.call(112, {{"phoneNumber", "+491701"}, {"code", "4711"}}), json({{"code", 0}}));
 
     EXPECT_EQ(ann.call(110, {{"body", "4712"}, {"target", "+491709"}}),
               json({{"code", 1}, {"info", "Sending the text message failed"}}));
-    EXPECT_EQ(ann.call(112, {{"phoneNumber", "+491709"}}).value("code", -1), 1);
+    EXPECT_EQ(ann.call(112, {{"phoneNumber", "+491709"}, {"code", "4712"}}),
+              json({{"code", 1}, {"info", "This number has no valid code, ask for a new one"}}));
     server.terminate();
 }
 

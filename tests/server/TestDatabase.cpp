@@ -9,7 +9,7 @@
 
 #include <fmt/format.h>
 
-#include "server/Database.h"
+#include "server/store/Database.h"
 
 namespace kelpa::server::testing {
 namespace {
@@ -57,7 +57,7 @@ std::string TestDatabase::snapshot() const {
     auto db = Database::open(url_);
     std::string out;
     for (const char* table : {"users", "devices", "bindings", "contacts", "travel_groups", "members",
-                              "waypoints", "messages", "sms_log"}) {
+                              "waypoints", "messages", "sms_log", "phone_codes"}) {
         out += fmt::format("[{}]\n", table);
         for (const auto& row : db->query(fmt::format("SELECT * FROM {} ORDER BY 1, 2", table), {})) {
             for (std::size_t i = 0; i < row.size(); ++i) out += (row.isNull(i) ? "NULL" : row.text(i)) + '|';
@@ -65,6 +65,13 @@ std::string TestDatabase::snapshot() const {
         }
     }
     return out;
+}
+
+void TestDatabase::execute(const std::string& sql) const { Database::open(url_)->execScript(sql); }
+
+std::string TestDatabase::value(const std::string& sql) const {
+    const auto rows = Database::open(url_)->query(sql, {});
+    return rows.at(0).isNull(0) ? "NULL" : rows.at(0).text(0);
 }
 
 }  // namespace kelpa::server::testing

@@ -17,6 +17,10 @@ public:
     const std::string& directory() const { return directory_; }
     // Every row of every table the actions change, as text, for before/after comparisons.
     std::string snapshot() const;
+    // Runs SQL against the database behind the server's back, e.g. to age a row.
+    void execute(const std::string& sql) const;
+    // The first column of the first row the query returns, as text ("NULL" for null).
+    std::string value(const std::string& sql) const;
 
 private:
     std::string engine_;
