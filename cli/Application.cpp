@@ -5,6 +5,7 @@
 #include "cli/GroupCommands.h"
 #include "cli/Invocation.h"
 #include "cli/PhoneCommands.h"
+#include "cli/ProfileCommands.h"
 #include "cli/Run.h"
 #include "cli/Session.h"
 #include "cli/ShareCommand.h"
@@ -65,6 +66,7 @@ int Application::run(const std::vector<std::string>& arguments, Console& console
     ShareCommand::add(app, chosen);
     SocialCommands::add(app, chosen);
     PhoneCommands::add(app, chosen);
+    ProfileCommands::add(app, chosen);
 
     std::vector<const char*> argv{"kelpactl"};
     for (const auto& argument : arguments) argv.push_back(argument.c_str());

@@ -41,7 +41,7 @@ void verify(Run& run, const std::shared_ptr<User>& user, const std::string& type
     const auto code = preferences().string(PhoneCommands::kCodeKey);
     const auto number = preferences().string(PhoneCommands::kNumberKey);
     if (!code || !number || *code != typed) return run.fail("code is not equal to code");
-    user->updatePhoneNumber(*number, [&run, number = *number](std::int32_t result, Info info) {
+    user->updatePhoneNumber(*number, typed, [&run, number = *number](std::int32_t result, Info info) {
         if (result != 0) return run.failStatus(result, info, "saving the phone number failed");
         preferences().remove(PhoneCommands::kCodeKey);
         preferences().remove(PhoneCommands::kNumberKey);

@@ -41,6 +41,7 @@ void AppEnvironment::addDeviceServices(Environment& env, const StartOptions& opt
     env.crashKit = std::make_shared<CrashKit>(Paths::configDirectory() / "crash");
     env.geocoding = std::make_shared<NominatimGeocoder>(options.geocoderURL.value_or(NominatimGeocoder::kDefaultBaseURL));
     env.routing = std::make_shared<OsrmRouting>(options.routingURL.value_or(OsrmRouting::kDefaultBaseURL));
+    if (options.directionsURL) env.mapsDirectionsURL = *options.directionsURL;
     env.push = std::make_shared<WebSocketPushService>([] { return API::serviceBaseURL(); },
                                                       [] { return Functions::getUUID(); }, env.preferences);
     if (options.addressBook) env.addressBook = std::make_shared<VCardAddressBook>(*options.addressBook);

@@ -22,8 +22,13 @@ int AppRunner::run(const StartOptions& options) {
     auto env = AppEnvironment::install(options);
     int exitCode = 0;
     {
-        TileLoader tiles(options.tileURL ? platform::TileSource(*options.tileURL) : platform::TileSource(),
-                         TileCache::defaultDirectory());
+        auto source = [&options] {
+            if (!options.tileURL) return platform::TileSource();
+            // No tile server, no tiles to credit.
+            const bool none = options.tileURL->empty();
+            return platform::TileSource(*options.tileURL, none ? "" : platform::TileSource::kDefaultAttribution);
+        };
+        TileLoader tiles(source(), TileCache::defaultDirectory());
         auto delegate = std::make_shared<AppDelegate>();
         auto application = std::make_shared<platform::ui::Application>(delegate);
         GracefulExit exit(AppEnvironment::mainQueue());

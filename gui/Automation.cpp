@@ -2,6 +2,7 @@
 
 #include "gui/adapters/ImageConversion.h"
 #include "gui/map/TileLoader.h"
+#include "platform/maps/MapDriver.h"
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Window.h"
 
@@ -271,6 +272,38 @@ void Automation::execute(const QString& line, Reply reply) {
                 });
             });
         });
+    }
+    if (command == "pins") return reply("ok " + joined(platform::MapDriver(driver_, name(1)).pins(), " ; "));
+    if (command == "wait-pins") {
+        const std::string map = name(1);
+        const auto wanted = static_cast<size_t>(number(2, 1));
+        return waitFor([this, map, wanted] { return platform::MapDriver(driver_, map).pins().size() >= wanted; },
+                       number(3, 20), [map] { return QString::fromStdString(map) + " has too few pins"; }, reply);
+    }
+    if (command == "wait-routes") {
+        const std::string map = name(1);
+        return waitFor([this, map] { return platform::MapDriver(driver_, map).routeCount() > 0; }, number(2, 20),
+                       [map] { return QString::fromStdString(map) + " shows no route"; }, reply);
+    }
+    if (command == "select-pin") {
+        return result(platform::MapDriver(driver_, name(1)).selectPin(rest(line, 2).toStdString()), "no such pin");
+    }
+    if (command == "tap-callout") {
+        return result(platform::MapDriver(driver_, name(1)).tapCalloutDetail(rest(line, 2).toStdString()),
+                      "no open callout with a button");
+    }
+    if (command == "show-place") {
+        auto* item = findItem(arg(1));
+        QQuickItem* map = nullptr;
+        if (item) {
+            for (auto* child : item->childItems()) {
+                if (QString(child->metaObject()->className()).endsWith("MapItem")) map = child;
+            }
+        }
+        if (!map) return reply("error no map " + arg(1));
+        QMetaObject::invokeMethod(map, "showPlace", Q_ARG(double, number(2, 0)), Q_ARG(double, number(3, 0)),
+                                  Q_ARG(double, number(4, 14)));
+        return settle([reply] { reply("ok"); });
     }
     if (command == "settle") return settle([reply] { reply("ok"); });
     if (command == "quit") {

@@ -34,6 +34,8 @@ class TileLoader;
 //   front | stack | alert | text NAME | visible NAME | enabled NAME | rows TABLE
 //   wait-screen CLASS [SECONDS]   wait-alert [SECONDS]   wait-enabled NAME [SECONDS]
 //   wait-tiles [SECONDS]   (until no map tile is on its way)
+//   pins MAP   wait-pins MAP COUNT [SECONDS]   wait-routes MAP [SECONDS]
+//   select-pin MAP TITLE   tap-callout MAP TITLE   show-place MAP LAT LON ZOOM
 //   screenshot NAME        settle               quit
 class Automation : public QObject {
     Q_OBJECT

@@ -18,6 +18,7 @@
 #include "platform/ui/AlertController.h"
 #include "platform/ui/ImagePickerController.h"
 #include "platform/ui/NavigationController.h"
+#include "platform/ui/TabBarController.h"
 #include "platform/ui/Window.h"
 
 #include <QCoreApplication>
@@ -121,7 +122,9 @@ int SelfTest::run(const StartOptions& options) {
             {"PhoneVerificationViewController", main("PhoneVerificationViewController")},
             {"ProfileSetupViewController", main("ProfileSetupViewController")},
             {"PeripheralViewController", main("PeripheralViewController"), true},
-            {"TabPlaceholderViewController", main("Tabs")},
+            {"MapViewController", main("Tabs")},
+            {"TabPlaceholderViewController", main("Tabs"), false,
+             [](ui::ViewController& tabs) { dynamic_cast<ui::TabBarController&>(tabs).setSelectedIndex(1); }},
             {"WidgetGalleryViewController", [] { return std::make_shared<WidgetGalleryViewController>(); }, true,
              nullptr, 1900},
             {"AlertController", main("PhoneVerificationViewController"), false,

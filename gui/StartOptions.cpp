@@ -50,6 +50,7 @@ StartOutcome StartOptions::parse(const std::vector<std::string>& arguments, cons
     options.tileURL = environment("KELPA_TILE_URL");
     if (auto url = environment("KELPA_GEOCODER_URL"); url && !url->empty()) options.geocoderURL = *url;
     if (auto url = environment("KELPA_ROUTING_URL"); url && !url->empty()) options.routingURL = *url;
+    if (auto url = environment("KELPA_DIRECTIONS_URL"); url && !url->empty()) options.directionsURL = *url;
     return {options, {}, 0};
 }
 

@@ -24,10 +24,12 @@ public:
     bool simulatedRadio = false;
     // --address-book FILE, else KELPA_ADDRESS_BOOK: a vCard file.
     std::optional<std::filesystem::path> addressBook;
-    // KELPA_TILE_URL (empty: no tiles), KELPA_GEOCODER_URL, KELPA_ROUTING_URL.
+    // KELPA_TILE_URL (empty: no tiles), KELPA_GEOCODER_URL, KELPA_ROUTING_URL, and
+    // KELPA_DIRECTIONS_URL: the page a waypoint's directions open in the browser.
     std::optional<std::string> tileURL;
     std::optional<std::string> geocoderURL;
     std::optional<std::string> routingURL;
+    std::optional<std::string> directionsURL;
     // --self-test: load every page once and report QML errors and warnings.
     bool selfTest = false;
     // --screenshot-dir DIR: where the self-test and the automation hook save pictures.

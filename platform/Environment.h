@@ -60,6 +60,8 @@ public:
     // The application's string table: display texts by key.
     std::unordered_map<std::string, std::string> strings;
     std::filesystem::path documentsDirectory;
+    // The maps application's directions page; a link adds "?daddr=latitude,longitude".
+    std::string mapsDirectionsURL = "https://www.openstreetmap.org/directions";
     LogSink logSink;
 
     // The environment in force; a default one (real clock, real network, files under the

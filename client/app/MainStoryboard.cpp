@@ -5,21 +5,27 @@
 #include "client/app/ProfileSetupViewController.h"
 #include "client/app/RegistrationViewController.h"
 #include "client/app/TabPlaceholderViewController.h"
+#include "client/location/MapViewController.h"
 #include "client/bluetooth/PeripheralViewController.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Storyboard.h"
 #include "platform/ui/TabBarController.h"
+
+#include <iterator>
 
 namespace kelpa {
 
 namespace ui = platform::ui;
 
 namespace {
-std::shared_ptr<ui::ViewController> tab(const char* title) {
-    auto navigation = ui::NavigationController::initWithRootViewController(
-        std::make_shared<TabPlaceholderViewController>(title));
+std::shared_ptr<ui::ViewController> tab(const char* title, std::shared_ptr<ui::ViewController> root) {
+    auto navigation = ui::NavigationController::initWithRootViewController(std::move(root));
     navigation->setTitle(title);
     return navigation;
+}
+
+std::shared_ptr<ui::ViewController> placeholder(const char* title) {
+    return tab(title, std::make_shared<TabPlaceholderViewController>(title));
 }
 }  // namespace
 
@@ -39,7 +45,8 @@ void MainStoryboard::install() {
         main.registerScreen("Tabs", [] {
             auto tabs = std::make_shared<ui::TabBarController>();
             std::vector<std::shared_ptr<ui::ViewController>> screens;
-            for (const char* title : kTabTitles) screens.push_back(tab(title));
+            screens.push_back(tab(kTabTitles[0], std::make_shared<MapViewController>()));
+            for (std::size_t i = 1; i < std::size(kTabTitles); ++i) screens.push_back(placeholder(kTabTitles[i]));
             tabs->setViewControllers(std::move(screens));
             return tabs;
         });

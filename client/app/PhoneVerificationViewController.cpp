@@ -82,7 +82,8 @@ void PhoneVerificationViewController::verify() {
         return;
     }
     auto self = std::static_pointer_cast<PhoneVerificationViewController>(shared_from_this());
-    me->updatePhoneNumber(Functions::getFormattedPhoneNumberFromPhoneNumber(phoneNumber->text()),
+    // The service saves the number only with the code it texted there.
+    me->updatePhoneNumber(Functions::getFormattedPhoneNumberFromPhoneNumber(phoneNumber->text()), *code,
                           [self](std::int32_t result, Info info) {
                               self->verifyLoader->setHidden(true);
                               if (result == 0) {

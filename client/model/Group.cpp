@@ -8,6 +8,8 @@
 #include "client/model/Waypoint.h"
 #include "platform/Async.h"
 #include "platform/Environment.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
 
 namespace kelpa {
 
@@ -31,7 +33,22 @@ std::shared_ptr<Group> Group::getJoinedGroup() {
 }
 
 void Group::setJoinedGroup(std::shared_ptr<Group> group) {
-    platform::Environment::current()->local<ProcessValues>().joinedGroup = std::move(group);
+    auto env = platform::Environment::current();
+    auto& values = env->local<ProcessValues>();
+    values.joinedGroup = std::move(group);
+    // Announced once the current task is over, so settling the joined group in several steps
+    // (none, then each joined group in turn) is one change, or none when it ends as it began.
+    if (values.joinedGroupAnnouncementPending || !env->mainQueue || !env->notifications) return;
+    values.joinedGroupAnnouncementPending = true;
+    env->mainQueue->post([weak = std::weak_ptr(env)] {
+        auto env = weak.lock();
+        if (!env) return;
+        auto& settled = env->local<ProcessValues>();
+        settled.joinedGroupAnnouncementPending = false;
+        if (settled.announcedJoinedGroup == settled.joinedGroup) return;
+        settled.announcedJoinedGroup = settled.joinedGroup;
+        env->notifications->post(kJoinedGroupChangedNotification);
+    });
 }
 
 namespace {

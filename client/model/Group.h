@@ -34,6 +34,9 @@ public:
 
     static std::shared_ptr<Group> initWithJSON(const nlohmann::json& json);
 
+    // Posted on the main queue after the joined group was set, replaced or cleared.
+    static constexpr const char* kJoinedGroupChangedNotification = "joinedGroupChanged";
+
     // The group whose positions this device shares; replaced on the main queue.
     static std::shared_ptr<Group> getJoinedGroup();
     static void setJoinedGroup(std::shared_ptr<Group> group);

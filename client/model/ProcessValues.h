@@ -12,6 +12,10 @@ class Group;
 struct ProcessValues {
     std::shared_ptr<User> currentUser;
     std::shared_ptr<Group> joinedGroup;
+    // The joined group as last announced to the screens, and whether an announcement is
+    // on its way.
+    std::shared_ptr<Group> announcedJoinedGroup;
+    bool joinedGroupAnnouncementPending = false;
 };
 
 }  // namespace kelpa

@@ -112,6 +112,12 @@ void User::updatePhoneNumber(const std::string& phoneNumber, StatusHandler handl
         [self = shared_from_this(), phoneNumber] { self->phoneNumber = phoneNumber; }, std::move(handler));
 }
 
+void User::updatePhoneNumber(const std::string& phoneNumber, const std::string& code, StatusHandler handler) {
+    ModelRequest::status(
+        "updatePhoneNumber", Parameters(Action::updatePhoneNumber).add("phoneNumber", phoneNumber).add("code", code),
+        [self = shared_from_this(), phoneNumber] { self->phoneNumber = phoneNumber; }, std::move(handler));
+}
+
 void User::updateRegistrationCompleted(bool completed, StatusHandler handler) {
     // The service reads the flag under "toUserID".
     ModelRequest::status(

@@ -46,6 +46,9 @@ public:
     static void getUserFromID(const std::string& userID, RecordHandler<User> handler);
     void updateDisplayName(const std::string& displayName, StatusHandler handler);
     void updatePhoneNumber(const std::string& phoneNumber, StatusHandler handler);
+    // Sends the code typed by the person with the number (field "code"): the service saves only
+    // a number whose texted code comes back. The overload without it is refused by the service.
+    void updatePhoneNumber(const std::string& phoneNumber, const std::string& code, StatusHandler handler);
     void updateRegistrationCompleted(bool completed, StatusHandler handler);
     void getContactsUsingKelpaFromOwnAdressbook(const std::string& numbers, ListHandler<User> handler);
     void getMessagesWithUser(std::shared_ptr<User> user, ListHandler<Message> andCompletitionHandler);

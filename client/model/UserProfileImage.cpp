@@ -1,6 +1,7 @@
 // Profile images: the service's copy, the default avatar, the social networks' pictures and a
 // local copy in the documents directory.
 #include "client/model/ModelRequest.h"
+#include "client/model/ProfilePictureCache.h"
 #include "client/model/User.h"
 #include "platform/Async.h"
 #include "platform/DispatchQueue.h"
@@ -34,18 +35,55 @@ ImagePtr decoded(const std::optional<std::string>& body) {
     return std::make_shared<const platform::Image>(std::move(*image));
 }
 
-// The service's image of a user, or none. Blocks: run it on a background queue. Our service
-// answers "no image" with a 404 and an empty body, so an error status counts as none too.
-ImagePtr fetchServiceImage(const std::string& address) {
+// One fetch of a user's picture from the service, asking with the ETag of the copy kept from
+// the last fetch, if any, so an unchanged picture is not sent again.
+struct ServiceFetch {
+    std::string address;
+    std::optional<ProfilePictureCache::Entry> kept;
+
+    // Made on the main queue, where the cache lives.
+    static ServiceFetch of(const std::optional<std::string>& userID) {
+        auto address = imageAddress(userID);
+        auto kept = ProfilePictureCache::current().find(address);
+        return {std::move(address), std::move(kept)};
+    }
+};
+
+struct ServiceAnswer {
+    ImagePtr image;
+    std::optional<std::string> etag;  // of a picture sent in full
+    bool unchanged = false;           // the kept copy is still current
+    bool answered = false;            // the service answered at all
+};
+
+// Blocks: run it on a background queue. Our service answers "no image" with a 404 and an
+// empty body, so an error status counts as none too.
+ServiceAnswer fetchServiceImage(const ServiceFetch& fetch) {
     auto http = platform::Environment::current()->http;
-    if (!http) return nullptr;
+    if (!http) return {};
     platform::HttpRequest request;
     request.method = "GET";
-    request.url = address;
+    request.url = fetch.address;
+    if (fetch.kept) request.headers.emplace_back("If-None-Match", fetch.kept->etag);
     auto response = http->send(request);
-    if (!response || response->status < 200 || response->status > 299) return nullptr;
-    if (response->body.size() < kMinimumImageBytes) return nullptr;
-    return decoded(response->body);
+    if (!response) return {};
+    if (response->status == 304 && fetch.kept) return {fetch.kept->image, std::nullopt, true, true};
+    if (response->status < 200 || response->status > 299) return {nullptr, std::nullopt, false, true};
+    if (response->body.size() < kMinimumImageBytes) return {nullptr, std::nullopt, false, true};
+    return {decoded(response->body), response->header("ETag"), false, true};
+}
+
+// Back on the main queue: keeps what came in full with its ETag, forgets a picture the service
+// no longer has (an exchange that failed changes nothing), and gives the picture to show.
+ImagePtr settle(const ServiceFetch& fetch, const ServiceAnswer& answer) {
+    auto& cache = ProfilePictureCache::current();
+    if (answer.unchanged) return answer.image;
+    if (answer.image && answer.etag) {
+        cache.keep(fetch.address, *answer.etag, answer.image);
+    } else if (answer.answered) {
+        cache.forget(fetch.address);
+    }
+    return answer.image;
 }
 
 std::filesystem::path localCopyPath(const std::string& userID) {
@@ -122,8 +160,9 @@ bool User::deleteImageLocal() {
 
 void User::getProfileImageFromAPIWithCompletitionHandler(ImageHandler handler) {
     platform::runInBackground(
-        "getProfileImageFromAPI", [address = imageAddress(userID)] { return fetchServiceImage(address); },
-        [self = shared_from_this(), handler](ImagePtr image) {
+        "getProfileImageFromAPI", [fetch = ServiceFetch::of(userID)] { return std::pair(fetch, fetchServiceImage(fetch)); },
+        [self = shared_from_this(), handler](std::pair<ServiceFetch, ServiceAnswer> done) {
+            auto image = settle(done.first, done.second);
             if (image) self->profileImage = image;
             if (handler) handler(image ? image : getDefaultProfileImage());
         });
@@ -143,7 +182,8 @@ void User::getProfileImageWithCompletitionHandler(ImageErrorHandler handler, boo
     }
 
     struct Fetched {
-        ImagePtr serviceImage;
+        ServiceFetch fetch;
+        ServiceAnswer service;
         std::optional<std::string> facebookBody;
     };
     auto self = shared_from_this();
@@ -166,15 +206,15 @@ void User::getProfileImageWithCompletitionHandler(ImageErrorHandler handler, boo
     auto facebook = socialType == 0 ? platform::Environment::current()->facebook : nullptr;
     platform::runInBackground(
         "getProfileImage",
-        [address = imageAddress(userID), facebook, socialID] {
-            Fetched fetched{fetchServiceImage(address), std::nullopt};
-            if (!fetched.serviceImage && facebook) fetched.facebookBody = fetchFacebookPicture(facebook, socialID);
+        [fetch = ServiceFetch::of(userID), facebook, socialID] {
+            Fetched fetched{fetch, fetchServiceImage(fetch), std::nullopt};
+            if (!fetched.service.image && facebook) fetched.facebookBody = fetchFacebookPicture(facebook, socialID);
             return fetched;
         },
         [self, handler, adoptSocial, socialType, socialID](Fetched fetched) {
-            if (fetched.serviceImage) {
-                self->profileImage = fetched.serviceImage;
-                if (handler) handler(fetched.serviceImage, std::nullopt);
+            if (auto image = settle(fetched.fetch, fetched.service)) {
+                self->profileImage = image;
+                if (handler) handler(image, std::nullopt);
                 return;
             }
             switch (socialType) {

@@ -9,6 +9,7 @@
 #include "platform/ui/Button.h"
 #include "platform/ui/ImageView.h"
 
+#include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 #include <QMouseEvent>
@@ -180,6 +181,13 @@ void MapItem::zoomBy(double factor, double x, double y) {
 void MapItem::panBy(double dx, double dy) {
     movedByPerson_ = true;
     viewport_.panBy(dx, dy);
+    viewMoved();
+}
+
+void MapItem::showPlace(double latitude, double longitude, double zoom) {
+    movedByPerson_ = true;
+    viewport_.setCenter({latitude, longitude});
+    viewport_.setZoom(zoom);
     viewMoved();
 }
 
@@ -387,9 +395,21 @@ void MapItem::paintAnnotations(QPainter& painter, const MapView& map) {
             painter.setPen(QPen(colour.darker(140), 1.2));
             painter.setBrush(colour);
             painter.drawPath(pin);
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(QColor(255, 255, 255, 220));
-            painter.drawEllipse(centre, head * 0.38, head * 0.38);
+            // A short title (a waypoint's number) is written in the head; others get a dot.
+            const auto title = QString::fromStdString(annotation->title().value_or(""));
+            if (!title.isEmpty() && title.size() <= 2) {
+                QFont font = painter.font();
+                font.setPixelSize(static_cast<int>(head * 1.05));
+                font.setBold(true);
+                painter.setFont(font);
+                painter.setPen(Qt::white);
+                painter.drawText(QRectF(centre.x() - head, centre.y() - head, 2 * head, 2 * head), Qt::AlignCenter,
+                                 title);
+            } else {
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(QColor(255, 255, 255, 220));
+                painter.drawEllipse(centre, head * 0.38, head * 0.38);
+            }
         }
         painter.setOpacity(1.0);
     }

@@ -62,6 +62,8 @@ public:
     // Zooms by a factor about a point (pinch, buttons, keys) and moves the map (keys).
     Q_INVOKABLE void zoomBy(double factor, double x, double y);
     Q_INVOKABLE void panBy(double dx, double dy);
+    // Shows a place at a zoom level, as a person panning and pinching there would.
+    Q_INVOKABLE void showPlace(double latitude, double longitude, double zoom);
     // A tap at a point of the item: selects the annotation there, or deselects.
     Q_INVOKABLE void tapAt(double x, double y);
     // The detail button of the open callout.

@@ -107,10 +107,29 @@ bool View::endEditing(bool) {
     return ended;
 }
 
-void View::animateWithDuration(double, const std::function<void()>& changes,
+namespace {
+thread_local const View::Animation* runningAnimation = nullptr;
+}  // namespace
+
+void View::animateWithDuration(double duration, const std::function<void()>& changes,
                                const std::function<void(bool)>& completion) {
+    animateWithDuration(duration, 0, AnimationCurve::easeInOut, changes, completion);
+}
+
+void View::animateWithDuration(double duration, double delay, AnimationCurve curve,
+                               const std::function<void()>& changes, const std::function<void(bool)>& completion) {
+    const Animation animation{duration, delay, curve};
+    const Animation* outer = runningAnimation;
+    runningAnimation = &animation;
     if (changes) changes();
+    runningAnimation = outer;
     if (completion) completion(true);
+}
+
+const View::Animation* View::currentAnimation() { return runningAnimation; }
+
+void View::setCenter(const Point& center) {
+    setFrame({center.x - frame_.width / 2, center.y - frame_.height / 2, frame_.width, frame_.height});
 }
 
 View::ObserverId View::observe(Observer observer) {

@@ -49,6 +49,9 @@ public:
     void setHidden(bool hidden);
     const Rect& frame() const { return frame_; }
     void setFrame(const Rect& frame);
+    // The middle of the frame; setting it moves the frame and keeps its size.
+    Point center() const { return {frame_.x + frame_.width / 2, frame_.y + frame_.height / 2}; }
+    void setCenter(const Point& center);
     double alpha() const { return alpha_; }
     void setAlpha(double alpha);
     const Transform& transform() const { return transform_; }
@@ -73,6 +76,18 @@ public:
     // state is there at once; a renderer may animate towards it.
     static void animateWithDuration(double duration, const std::function<void()>& changes,
                                     const std::function<void(bool finished)>& completion = nullptr);
+    enum class AnimationCurve { easeInOut, easeIn, easeOut, linear };
+    struct Animation {
+        double duration = 0;
+        double delay = 0;
+        AnimationCurve curve = AnimationCurve::easeInOut;
+    };
+    static void animateWithDuration(double duration, double delay, AnimationCurve curve,
+                                    const std::function<void()>& changes,
+                                    const std::function<void(bool finished)>& completion = nullptr);
+    // The animation whose changes are being made right now, for a renderer (or a test) that
+    // hears of a change; none outside one.
+    static const Animation* currentAnimation();
 
     ObserverId observe(Observer observer);
     void unobserve(ObserverId id);

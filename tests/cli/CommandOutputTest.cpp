@@ -205,6 +205,7 @@ TEST_F(Kelpactl, PhoneVerificationSavesTheNumberOnlyForTheLatestCode) {
     auto saved = t.http().formsForAction(112);
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_EQ(field(saved[0], "phoneNumber"), "+491701234");
+    EXPECT_EQ(field(saved[0], "code"), *code);  // the service checks it against the code it texted
     EXPECT_EQ(t.env().preferences->string(cli::PhoneCommands::kCodeKey), std::nullopt);
 }
 

@@ -128,6 +128,22 @@ TEST_F(Kelpactl, RegisterSendsNameAndHashAndSignsIn) {
     EXPECT_EQ(storedUserID(t), "42");
 }
 
+TEST_F(Kelpactl, ProfileCompleteMarksTheRegistrationDone) {
+    for (const auto& [reply, code, out] : std::vector<std::tuple<nlohmann::json, int, std::string>>{
+             {{{"code", 0}}, 0, "registration completed\n"}, {{{"code", 1}, {"info", "phone first"}}, 1, ""}}) {
+        SCOPED_TRACE(reply.dump());
+        signedIn("7");
+        t.http().queueJSONForAction(113, reply);
+        auto outcome = run({"profile", "complete"});
+        EXPECT_EQ(outcome.code, code) << outcome.err;
+        EXPECT_EQ(outcome.out, out);
+        if (code != 0) {
+            EXPECT_EQ(outcome.err, "phone first\n");
+        }
+        EXPECT_EQ(field(t.http().formsForAction(113).back(), "toUserID"), "1");
+    }
+}
+
 TEST_F(Kelpactl, LogoutForgetsTheStoredUser) {
     signedIn("7");
     auto outcome = run({"logout"});

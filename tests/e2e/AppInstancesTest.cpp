@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <regex>
 
 namespace kelpa::e2e {
 namespace {
@@ -27,7 +28,7 @@ namespace {
 using nlohmann::json;
 using namespace std::chrono_literals;
 
-// The code of the last text message to a number, from the service's outbox.
+// The code in the last text message to a number, from the service's outbox.
 std::optional<std::string> lastTextTo(const std::string& outbox, const std::string& number) {
     std::ifstream in(outbox);
     std::optional<std::string> body;
@@ -35,7 +36,9 @@ std::optional<std::string> lastTextTo(const std::string& outbox, const std::stri
         auto message = json::parse(line, nullptr, false);
         if (message.is_object() && message.value("to", "") == number) body = message.value("body", "");
     }
-    return body;
+    std::smatch code;
+    if (!body || !std::regex_search(*body, code, std::regex(R"(\b\d{4}\b)"))) return std::nullopt;
+    return code.str();
 }
 
 // A phone nearby that scans for groups and asks to join the first one it hears.
@@ -123,25 +126,14 @@ TEST_P(AppInstances, OnboardingThenAJoinRequestOverBluetoothAcceptedByTheLeader)
         ann->driver().type("displayname", "Ann A.");
         ann->driver().tap("finish");
     });
-    ASSERT_TRUE(waitFor(*ann, "TabPlaceholderViewController"));
+    ASSERT_TRUE(waitFor(*ann, "MapViewController"));
     const auto annID = ann->inside([] { return User::getCurrentUser()->userID.value_or(""); });
     ASSERT_FALSE(annID.empty());
     EXPECT_EQ(ann->inside([] { return KelpaDefaults::getUserID(); }), annID);
 
     // Ann leads a group and makes it findable nearby.
-    std::shared_ptr<Group> tour;
-    ann->inside([&] {
-        auto group = std::make_shared<Group>();
-        group->jDescription = "Alps tour";
-        group->GroupType = 2;
-        const auto now = platform::Environment::current()->mainQueue->now();
-        group->startTime = now - 1h;
-        group->endTime = now + 6h;
-        Group::newGroup(group, {}, {}, [&tour, group](std::int32_t code, Info, Info, Info) {
-            if (code == 0) tour = group;
-        });
-    });
-    ASSERT_TRUE(HeadlessApp::runUntil(both, [&] { return tour != nullptr; }));
+    auto tour = ann->createGroup("Alps tour", 2);
+    ASSERT_TRUE(tour);
     ann->inside([&] {
         auto* screen = dynamic_cast<MasterViewController*>(ann->driver().frontmost());
         ASSERT_TRUE(screen);
@@ -159,10 +151,7 @@ TEST_P(AppInstances, OnboardingThenAJoinRequestOverBluetoothAcceptedByTheLeader)
                              [](std::int32_t) {});
     });
     ASSERT_TRUE(HeadlessApp::runUntil(both, [&] { return bob->inside([] { return User::getCurrentUser() != nullptr; }); }));
-    bob->inside([] {
-        User::getCurrentUser()->updateRegistrationCompleted(true, nullptr);
-    });
-    bob->pump(200ms);
+    ASSERT_TRUE(bob->verifyPhoneAndCompleteRegistration("+491702222222"));
     bob->inside([] {
         User::setCurrentUser(nullptr);
         KelpaDefaults::removeUserID();
@@ -174,7 +163,7 @@ TEST_P(AppInstances, OnboardingThenAJoinRequestOverBluetoothAcceptedByTheLeader)
         bob->driver().type("password", "secret Bob");
         bob->driver().tap("login");
     });
-    ASSERT_TRUE(waitFor(*bob, "TabPlaceholderViewController"));
+    ASSERT_TRUE(waitFor(*bob, "MapViewController"));
 
     // Bob's phone hears the group and asks to join; the service relays it to Ann.
     auto scanner = bob->inside([] {

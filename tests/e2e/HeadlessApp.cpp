@@ -1,6 +1,8 @@
 #include "HeadlessApp.h"
 
 #include "client/model/Functions.h"
+#include "client/model/Group.h"
+#include "client/model/User.h"
 #include "client/service/API.h"
 #include "platform/CurlHttpClient.h"
 #include "platform/NotificationCenter.h"
@@ -80,6 +82,37 @@ std::vector<std::string> HeadlessApp::logLines() const {
 bool HeadlessApp::logged(const std::string& line) const {
     auto lines = logLines();
     return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+bool HeadlessApp::verifyPhoneAndCompleteRegistration(const std::string& number) {
+    std::optional<bool> done;
+    inside([&] {
+        auto me = User::getCurrentUser();
+        if (!me) return void(done = false);
+        API::sendSMS("4711", number, [&, me](std::int32_t sent) {
+            if (sent != 0) return void(done = false);
+            me->updatePhoneNumber(number, "4711", [&, me](std::int32_t saved, Info) {
+                if (saved != 0) return void(done = false);
+                me->updateRegistrationCompleted(true, [&](std::int32_t completed, Info) { done = completed == 0; });
+            });
+        });
+    });
+    return runUntil({this}, [&] { return done.has_value(); }) && *done;
+}
+
+std::shared_ptr<Group> HeadlessApp::createGroup(const std::string& description, std::int32_t travelMode,
+                                                const std::vector<std::shared_ptr<User>>& invited) {
+    std::optional<bool> done;
+    auto group = std::make_shared<Group>();
+    inside([&] {
+        group->jDescription = description;
+        group->GroupType = travelMode;
+        const auto now = platform::Environment::current()->mainQueue->now();
+        group->startTime = now - std::chrono::hours(1);
+        group->endTime = now + std::chrono::hours(6);
+        Group::newGroup(group, invited, {}, [&](std::int32_t code, Info, Info, Info) { done = code == 0; });
+    });
+    return runUntil({this}, [&] { return done.has_value(); }) && *done ? group : nullptr;
 }
 
 bool HeadlessApp::runUntil(const std::vector<HeadlessApp*>& apps, const std::function<bool()>& condition,

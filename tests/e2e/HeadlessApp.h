@@ -15,6 +15,11 @@
 #include <string>
 #include <vector>
 
+namespace kelpa {
+class Group;
+class User;
+}  // namespace kelpa
+
 namespace kelpa::e2e {
 
 // One installation of the application without a renderer, on the real network and the real
@@ -43,6 +48,15 @@ public:
     const std::shared_ptr<platform::Environment>& env() const { return env_; }
     std::vector<std::string> logLines() const;
     bool logged(const std::string& line) const;
+
+    // For the signed-in user: a code texted to the number and sent back, then the registration
+    // completed, as the onboarding screens do. False when the service refused a step.
+    bool verifyPhoneAndCompleteRegistration(const std::string& number);
+
+    // Creates a group of this travel mode, open from an hour ago for six hours, with these
+    // users invited, led by the signed-in user; the record once created, none when refused.
+    std::shared_ptr<Group> createGroup(const std::string& description, std::int32_t travelMode,
+                                             const std::vector<std::shared_ptr<User>>& invited = {});
 
     // Runs every instance in turn until the condition (checked outside any instance) holds.
     static bool runUntil(const std::vector<HeadlessApp*>& apps, const std::function<bool()>& condition,

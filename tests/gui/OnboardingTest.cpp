@@ -168,7 +168,7 @@ TEST_F(OnboardingTest, ANewPersonRegistersVerifiesThePhoneSetsUpTheProfileAndRea
     screenshot("07-profile-picture");
 
     run("click finish");
-    run("wait-screen TabPlaceholderViewController 30");
+    run("wait-screen MapViewController 30");
     run("settle");
     screenshot("08-tabs");
     run("click tab1");

@@ -41,15 +41,16 @@ TEST(StartOptionsTest, WithoutOptionsTheEnvironmentDecides) {
         std::optional<std::string> tiles;
         std::optional<std::string> geocoder;
         std::optional<std::filesystem::path> book;
+        std::optional<std::string> directions = std::nullopt;
     };
     const Case cases[] = {
         {{}, std::nullopt, std::nullopt, std::nullopt},
         {{{"KELPA_TILE_URL", "http://t/{z}/{x}/{y}.png"}, {"KELPA_GEOCODER_URL", "http://g"},
-          {"KELPA_ADDRESS_BOOK", "/env.vcf"}},
-         "http://t/{z}/{x}/{y}.png", "http://g", std::filesystem::path("/env.vcf")},
+          {"KELPA_ADDRESS_BOOK", "/env.vcf"}, {"KELPA_DIRECTIONS_URL", "http://d/dir"}},
+         "http://t/{z}/{x}/{y}.png", "http://g", std::filesystem::path("/env.vcf"), "http://d/dir"},
         // An empty tile address means no tiles at all; empty others mean their defaults.
-        {{{"KELPA_TILE_URL", ""}, {"KELPA_GEOCODER_URL", ""}, {"KELPA_ADDRESS_BOOK", ""}}, "", std::nullopt,
-         std::nullopt},
+        {{{"KELPA_TILE_URL", ""}, {"KELPA_GEOCODER_URL", ""}, {"KELPA_ADDRESS_BOOK", ""}, {"KELPA_DIRECTIONS_URL", ""}},
+         "", std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
         auto outcome = StartOptions::parse({}, environment(c.env));
@@ -57,6 +58,7 @@ TEST(StartOptionsTest, WithoutOptionsTheEnvironmentDecides) {
         EXPECT_EQ(outcome.options->tileURL, c.tiles);
         EXPECT_EQ(outcome.options->geocoderURL, c.geocoder);
         EXPECT_EQ(outcome.options->addressBook, c.book);
+        EXPECT_EQ(outcome.options->directionsURL, c.directions);
         EXPECT_FALSE(outcome.options->serviceURL);  // the client reads KELPA_SERVICE_URL itself
     }
 }

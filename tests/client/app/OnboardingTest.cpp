@@ -158,6 +158,7 @@ TEST_F(Verification, OnlyTheLatestCodeCountsAndTheNumberAsTypedThenIsSaved) {
     app.t.settle();
     EXPECT_TRUE(app.t.logged("0171 9"));
     EXPECT_EQ(app.field(112, "phoneNumber"), "+491719");
+    EXPECT_EQ(app.field(112, "code"), second);  // the service checks it against what it texted
     EXPECT_FALSE(app.driver->isVisible("verifyLoader"));
     EXPECT_EQ(s.presentedClass(), "ProfileSetupViewController");
 }

@@ -162,7 +162,7 @@ TEST_F(SignIn, TwitterSignsInWithTheTwitterUser) {
     app.t.settle();
     EXPECT_EQ(app.field(102, "socialID"), "tw-1");
     EXPECT_EQ(app.field(102, "socialType"), "1");
-    EXPECT_EQ(presented(), "TabPlaceholderViewController");
+    EXPECT_EQ(presented(), "MapViewController");
 }
 
 TEST_F(SignIn, TwitterWithoutASessionHidesTheAnimation) {

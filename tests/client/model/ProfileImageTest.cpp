@@ -102,6 +102,74 @@ TEST(ServiceImage, ThreeHundredBytesIsAnImageAndFewerIsNone) {
     }
 }
 
+// A picture fetched once is asked for again with its ETag; "not modified" delivers the kept
+// copy, a new ETag replaces it, and a picture that is gone is forgotten.
+TEST(ServiceImage, RevalidatesWithTheETagOfTheKeptCopy) {
+    Images w;
+    int served = 0;
+    struct Answer {
+        long status;
+        std::uint8_t shade;
+        const char* etag;
+    };
+    // Status 0: the exchange fails, which keeps the copy.
+    const Answer answers[] = {{200, 40, "\"a\""}, {304, 0, "\"a\""}, {0, 0, nullptr},      {200, 50, "\"b\""},
+                              {404, 0, nullptr},    {200, 60, "\"c\""}};
+    w.t.http().setResponder([&](const platform::HttpRequest&) -> std::optional<platform::HttpResponse> {
+        const auto& a = answers[served++];
+        if (a.status == 0) return std::nullopt;
+        platform::HttpResponse response{a.status, a.status == 200 ? pngOfLength(a.shade, 400) : ""};
+        if (a.etag) response.headers.emplace_back("etag", a.etag);
+        return response;
+    });
+    std::vector<ImagePtr> got;
+    for (size_t i = 0; i < std::size(answers); ++i) {
+        w.me->getProfileImageFromAPIWithCompletitionHandler([&](ImagePtr image) { got.push_back(image); });
+        w.t.settle();
+    }
+    const auto gets = w.gets();
+    auto sentTag = [&](size_t i) -> std::optional<std::string> {
+        for (const auto& [name, value] : gets.at(i).headers) {
+            if (name == "If-None-Match") return value;
+        }
+        return std::nullopt;
+    };
+    EXPECT_EQ(sentTag(0), std::nullopt);
+    EXPECT_EQ(sentTag(1), "\"a\"");
+    EXPECT_EQ(sentTag(2), "\"a\"");
+    EXPECT_EQ(sentTag(3), "\"a\"");
+    EXPECT_EQ(sentTag(4), "\"b\"");
+    EXPECT_EQ(sentTag(5), std::nullopt);  // forgotten when the service had none
+    ASSERT_EQ(got.size(), 6u);
+    EXPECT_EQ(*got[0], picture(40));
+    EXPECT_EQ(got[1], got[0]);  // the kept copy itself, not decoded again
+    EXPECT_EQ(*got[2], *w.defaultImage);
+    EXPECT_EQ(*got[3], picture(50));
+    EXPECT_EQ(*got[4], *w.defaultImage);
+    EXPECT_EQ(*got[5], picture(60));
+}
+
+// The reloading fetch revalidates the same way: the kept copy is the service's picture.
+TEST(ServiceImage, TheReloadingFetchAlsoTakesTheKeptCopyWhenUnchanged) {
+    Images w;
+    bool first = true;
+    w.t.http().setResponder([&](const platform::HttpRequest& request) -> std::optional<platform::HttpResponse> {
+        if (request.method != "GET") return FakeHttpClient::json({{"code", 0}});
+        platform::HttpResponse response{first ? 200L : 304L, first ? pngOfLength(70, 400) : ""};
+        response.headers.emplace_back("ETag", "\"k\"");
+        first = false;
+        return response;
+    });
+    Deliveries calls;
+    w.me->getProfileImageWithCompletitionHandler(calls.handler(), true);
+    w.t.settle();
+    w.me->getProfileImageWithCompletitionHandler(calls.handler(), true);
+    w.t.settle();
+    ASSERT_EQ(calls.calls.size(), 2u);
+    EXPECT_EQ(*calls.calls[1].first, picture(70));
+    EXPECT_EQ(w.uploads(), 0u);  // an unchanged service picture is not a social import
+}
+
 TEST(CachedImage, WithoutReloadingTheHeldImageThenTheLocalCopyThenTheDefault) {
     Images w;
     Deliveries held;

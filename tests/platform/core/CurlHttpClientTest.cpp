@@ -39,6 +39,9 @@ TEST(CurlHttpClient, PostsTheBodyAndReturnsStatusAndBodyOfAnyReply) {
     ASSERT_TRUE(response);
     EXPECT_EQ(response->status, 500);
     EXPECT_EQ(response->body, "<h1>oops</h1>");
+    // Header names are matched without regard to case; values come without the line ending.
+    EXPECT_EQ(response->header("content-type"), "text/html");
+    EXPECT_EQ(response->header("X-Missing"), std::nullopt);
     const auto raw = server.requests().at(0);
     EXPECT_TRUE(raw.starts_with("POST /path HTTP/1.1\r\n")) << raw;
     EXPECT_NE(raw.find("Content-Type: application/x-www-form-urlencoded\r\n"), std::string::npos);
