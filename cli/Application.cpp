@@ -10,6 +10,7 @@
 #include "cli/Session.h"
 #include "cli/ShareCommand.h"
 #include "cli/SocialCommands.h"
+#include "cli/SocialLoginCommand.h"
 #include "client/service/API.h"
 #include "platform/Environment.h"
 #include "platform/HeadlessMainQueue.h"
@@ -65,6 +66,7 @@ int Application::run(const std::vector<std::string>& arguments, Console& console
     GroupCommands::add(app, chosen);
     ShareCommand::add(app, chosen);
     SocialCommands::add(app, chosen);
+    SocialLoginCommand::add(app, chosen);
     PhoneCommands::add(app, chosen);
     ProfileCommands::add(app, chosen);
 

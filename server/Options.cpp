@@ -20,6 +20,9 @@ std::optional<Options> Options::parse(int argc, char** argv, int& exitCode) {
                        ->capture_default_str();
     app.add_option("--sms-webhook", o.smsWebhook, "URL that text messages are POSTed to")
         ->excludes(outbox);
+    app.add_option("--social-config", o.socialConfig,
+                   "JSON file with the Facebook and Twitter application credentials (none: no social sign-in)")
+        ->check(CLI::ExistingFile);
     auto* tlsCert = app.add_option("--tls-cert", o.tlsCert, "PEM certificate chain: serve HTTPS")
                         ->check(CLI::ExistingFile);
     auto* tlsKey = app.add_option("--tls-key", o.tlsKey, "PEM private key of the certificate")

@@ -15,6 +15,8 @@ struct Options {
     std::string profiles = "profiles";
     std::string smsOutbox = "sms-outbox.jsonl";
     std::string smsWebhook;
+    // The social networks whose sign-ins are accepted, and how to check their tokens (JSON).
+    std::string socialConfig;
     // HTTPS when both are given: a PEM certificate chain and its PEM private key.
     std::string tlsCert;
     std::string tlsKey;

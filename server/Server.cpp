@@ -52,6 +52,7 @@ void Server::start() {
                                     : SmsGateway::webhook(options_.smsWebhook),
         ProfileStore(options_.profiles),
         limits,
+        options_.socialConfig.empty() ? SocialVerifiers() : SocialVerifiers::fromFile(options_.socialConfig),
     });
     hub_ = std::make_unique<PushHub>();
     log_ = std::make_unique<AccessLog>(options_.accessLog);
@@ -74,6 +75,16 @@ void Server::start() {
     http_ = std::make_unique<HttpServer>(io_, *context_, options_.host, options_.port);
     stopTimer_ = std::make_unique<boost::asio::steady_timer>(io_);
     for (int i = 0; i < std::max(1, options_.ioThreads); ++i) threads_.emplace_back([this] { io_.run(); });
+}
+
+std::string Server::socialNetworks() const {
+    std::string names;
+    for (const int type : {0, 1}) {
+        if (!services_->social.forType(type)) continue;
+        if (!names.empty()) names += ", ";
+        names += SocialVerifiers::networkName(type);
+    }
+    return names.empty() ? "off" : names;
 }
 
 void Server::stop() {

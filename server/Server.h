@@ -37,6 +37,8 @@ public:
     std::uint16_t port() const;
     // "https" when serving TLS, else "http".
     const char* scheme() const { return tls_ ? "https" : "http"; }
+    // The networks whose sign-ins are accepted ("Facebook, Twitter"), or "off".
+    std::string socialNetworks() const;
     // Stops accepting, lets requests in flight finish (bounded), then ends. Thread-safe.
     void stop();
     // Blocks until the server has stopped and every thread has ended.

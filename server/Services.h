@@ -7,6 +7,7 @@
 #include "server/security/PasswordHasher.h"
 #include "server/pictures/ProfileStore.h"
 #include "server/phone/SmsGateway.h"
+#include "server/social/SocialVerifiers.h"
 
 namespace kelpa::server {
 
@@ -25,6 +26,7 @@ struct Services {
     SmsGateway sms;
     ProfileStore profiles;
     Limits limits;
+    SocialVerifiers social;
     // Subjects: a device key (wrong bindings, a bound device's wrong passwords) or "email:"
     // and an e-mail address (wrong passwords from devices not bound to that account).
     FailureThrottle authFailures{"auth", 10, 15 * 60};
@@ -39,6 +41,9 @@ struct Services {
     FailureThrottle matchesByUser{"match", 10, 3600};
     FailureThrottle matchesByAddress{"match-address", 30, 3600};
     FailureThrottle wordGuessesByAddress{"words-address", 40, 3600};
+    // Social sign-ins and registrations whose token the network did not confirm, per client
+    // address: each costs a call to the network.
+    FailureThrottle socialByAddress{"social-address", 30, 15 * 60};
     // Subject: requester and group (313).
     FailureThrottle joinRequests{"join-request", 3, 3600};
 };

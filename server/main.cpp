@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
         std::printf("database %s, profiles in %s, text messages to %s\n", options->database.c_str(),
                     options->profiles.c_str(),
                     options->smsWebhook.empty() ? options->smsOutbox.c_str() : options->smsWebhook.c_str());
+        std::printf("social sign-in: %s\n", server.socialNetworks().c_str());
         std::fflush(stdout);
         int received = 0;
         sigwait(&signals, &received);

@@ -110,7 +110,8 @@ void AuthViewController::performLoginWithFacebook() {
     if (!token) return;
     loadingAnimation->setHidden(false);
     auto self = std::static_pointer_cast<AuthViewController>(shared_from_this());
-    facebook->startGraphRequest({token->userID, {}}, [self](nlohmann::json result, std::optional<std::string>) {
+    facebook->startGraphRequest({token->userID, {}}, [self, proof = SocialToken{token->tokenString, {}}](
+                                                         nlohmann::json result, std::optional<std::string>) {
         // Without an identifier there is nobody to sign in: every failed lookup would
         // otherwise share one account under the identifier "(null)".
         auto socialID = JSONConversion::unchangedText(result, "id");
@@ -120,7 +121,7 @@ void AuthViewController::performLoginWithFacebook() {
         }
         auto user = std::make_shared<User>();
         user->displayName = JSONConversion::unchangedText(result, "name");
-        self->loginUser(user, *socialID, 0);
+        self->loginUser(user, *socialID, 0, proof);
     });
 }
 
@@ -133,29 +134,31 @@ void AuthViewController::twitterLogin() {
                 self->loadingAnimation->setHidden(true);
                 return;
             }
-            self->performLoginWithTwitterSession(session->userID);
+            self->performLoginWithTwitterSession(*session);
         });
 }
 
-void AuthViewController::performLoginWithTwitterSession(const std::string& sessionUserID) {
+void AuthViewController::performLoginWithTwitterSession(const platform::TwitterSession& session) {
     auto self = std::static_pointer_cast<AuthViewController>(shared_from_this());
     platform::Environment::current()->twitter->loadUserWithID(
-        sessionUserID, [self](std::optional<platform::TwitterUser> twitterUser, std::optional<std::string>) {
+        session.userID, [self, proof = SocialToken{session.authToken, session.authTokenSecret}](
+                            std::optional<platform::TwitterUser> twitterUser, std::optional<std::string>) {
             if (!twitterUser || twitterUser->userID.empty()) {
                 self->loadingAnimation->setHidden(true);
                 return;
             }
             auto user = std::make_shared<User>();
             user->displayName = twitterUser->name;
-            self->loginUser(user, twitterUser->userID, 1);
+            self->loginUser(user, twitterUser->userID, 1, proof);
         });
 }
 
-void AuthViewController::loginUser(std::shared_ptr<User> user, const std::string& withSocialID, std::int32_t andType) {
+void AuthViewController::loginUser(std::shared_ptr<User> user, const std::string& withSocialID, std::int32_t andType,
+                                   const SocialToken& token) {
     if (User::getCurrentUser()) return;
     auto self = std::static_pointer_cast<AuthViewController>(shared_from_this());
-    API::loginUserWithSocialID(withSocialID, andType, [self, user, withSocialID, andType](std::int32_t code,
-                                                                                         std::shared_ptr<User> signedIn) {
+    API::loginUserWithSocialID(withSocialID, andType, token, [self, user, withSocialID, andType, token](
+                                                                 std::int32_t code, std::shared_ptr<User> signedIn) {
         log("try to login with social id");
         if (code == 0 && signedIn) {
             log("succesfully logged in");
@@ -164,7 +167,7 @@ void AuthViewController::loginUser(std::shared_ptr<User> user, const std::string
         }
         if (code == 2) {
             log("user not exists");
-            API::registerNewUser(user, withSocialID, andType, [self](std::int32_t registered) {
+            API::registerNewUser(user, withSocialID, andType, token, [self](std::int32_t registered) {
                 if (registered == 0) {
                     log("successfully registered");
                     if (auto next = ScreenSupport::mainScreen("PhoneVerificationViewController")) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "client/service/SocialToken.h"
+#include "platform/kits/TwitterSession.h"
 #include "platform/location/Location.h"
 #include "platform/location/LocationManager.h"
 #include "platform/location/LocationManagerDelegate.h"
@@ -44,8 +46,9 @@ public:
     void turnOnLocationManager();
     void zoomToLocation(const platform::Location& location);
     void performLoginWithFacebook();
-    void performLoginWithTwitterSession(const std::string& sessionUserID);
-    void loginUser(std::shared_ptr<User> user, const std::string& withSocialID, std::int32_t andType);
+    void performLoginWithTwitterSession(const platform::TwitterSession& session);
+    void loginUser(std::shared_ptr<User> user, const std::string& withSocialID, std::int32_t andType,
+                   const SocialToken& token);
     void loginUserWithEmail(const std::string& email, const std::string& andPassword);
 
     void didUpdateToLocation(platform::LocationManager& manager, const platform::Location& newLocation,

@@ -2,6 +2,7 @@
 
 #include "client/service/Action.h"
 #include "client/service/Parameters.h"
+#include "client/service/SocialToken.h"
 
 #include <nlohmann/json.hpp>
 
@@ -44,12 +45,13 @@ public:
     using LoginHandler = std::function<void(std::int32_t code, std::shared_ptr<User> user)>;
     using CodeHandler = std::function<void(std::int32_t code)>;
     static void loginUserWithUserID(const std::string& userID, LoginHandler handler);
-    static void loginUserWithSocialID(const std::string& socialID, std::int32_t type, LoginHandler handler);
+    static void loginUserWithSocialID(const std::string& socialID, std::int32_t type, const SocialToken& token,
+                                      LoginHandler handler);
     static void loginUserWithEmail(const std::string& email, const std::string& password, LoginHandler handler);
     static void registerNewUser(std::shared_ptr<User> user, const std::string& withEmail,
                                 const std::string& andPassword, CodeHandler handler);
     static void registerNewUser(std::shared_ptr<User> user, const std::string& withSocialID, std::int32_t andType,
-                                CodeHandler handler);
+                                const SocialToken& token, CodeHandler handler);
     static void sendSMS(const std::string& body, const std::string& to, CodeHandler handler);
 };
 

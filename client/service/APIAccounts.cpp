@@ -74,6 +74,13 @@ void registerUser(const char* label, Parameters parameters, std::shared_ptr<User
         });
 }
 
+// The service has the network confirm the account from its token (and secret, for Twitter).
+Parameters withToken(Parameters parameters, const SocialToken& token) {
+    parameters.add("socialToken", token.token);
+    if (!token.secret.empty()) parameters.add("socialTokenSecret", token.secret);
+    return parameters;
+}
+
 std::string displayNameOf(const std::shared_ptr<User>& user) {
     return user && user->displayName ? *user->displayName : "";
 }
@@ -85,8 +92,10 @@ void API::loginUserWithUserID(const std::string& userID, LoginHandler handler) {
            std::move(handler));
 }
 
-void API::loginUserWithSocialID(const std::string& socialID, std::int32_t type, LoginHandler handler) {
-    signIn("loginUserWithSocialID", Parameters(Action::loginUserWithSocialID).add("socialType", type).add("socialID", socialID),
+void API::loginUserWithSocialID(const std::string& socialID, std::int32_t type, const SocialToken& token,
+                                LoginHandler handler) {
+    signIn("loginUserWithSocialID",
+           withToken(Parameters(Action::loginUserWithSocialID).add("socialType", type).add("socialID", socialID), token),
            std::string(kAnonymousUserID), Remember::yes, LoadGroups::yes, std::move(handler));
 }
 
@@ -111,12 +120,13 @@ void API::registerNewUser(std::shared_ptr<User> user, const std::string& withEma
 }
 
 void API::registerNewUser(std::shared_ptr<User> user, const std::string& withSocialID, std::int32_t andType,
-                          CodeHandler handler) {
+                          const SocialToken& token, CodeHandler handler) {
     registerUser("registerUserWithSocialID",
-                 Parameters(Action::registerNewUserWithSocialID)
-                     .add("socialID", withSocialID)
-                     .add("socialType", andType)
-                     .add("displayName", displayNameOf(user)),
+                 withToken(Parameters(Action::registerNewUserWithSocialID)
+                               .add("socialID", withSocialID)
+                               .add("socialType", andType)
+                               .add("displayName", displayNameOf(user)),
+                           token),
                  user,
                  [withSocialID, andType](User& registered) {
                      registered.registrationFromSocial = true;

@@ -25,7 +25,7 @@ void FakeFacebookKit::setLoginAnswer(std::optional<FacebookLoginResult> result,
 
 void FakeFacebookKit::setLoginSucceeds(const std::string& userID) {
     std::lock_guard lock(mutex_);
-    loginResult_ = FacebookLoginResult{false, {}, FacebookAccessToken{userID}};
+    loginResult_ = FacebookLoginResult{false, {}, FacebookAccessToken{userID, "token-of-" + userID}};
     loginError_.reset();
     loginGrantsAll_ = true;
 }

@@ -16,7 +16,8 @@ public:
     // Unscripted logins end as cancelled by the user.
     void setLoginAnswer(std::optional<FacebookLoginResult> result,
                         std::optional<std::string> error = std::nullopt);
-    // A successful login with this token and every asked permission granted.
+    // A successful login of this user (token "token-of-" and the identifier) with every asked
+    // permission granted.
     void setLoginSucceeds(const std::string& userID);
     void setCurrentAccessToken(std::optional<FacebookAccessToken> token);
     // Answer for a Graph path; an unscripted path fails with an error.

@@ -5,6 +5,9 @@
 #include "server/actions/RecordJson.h"
 #include "server/actions/Refusal.h"
 #include "server/actions/Replies.h"
+#include "server/Services.h"
+#include "server/social/SocialVerifiers.h"
+
 
 namespace kelpa::server {
 namespace {
@@ -93,23 +96,75 @@ Step signInWithEmail(ActionContext& c) {
 
 int socialType(const Request& r) { return static_cast<int>(r.integer("socialType", 0, 1)); }
 
+constexpr std::size_t kMaxSocialToken = 2048;
+
+// A social identifier alone proves nothing (they are public): the client also shows the
+// access token the network gave it, and the network confirms it before anything is answered.
+struct SocialClaim {
+    int type = 0;
+    SocialProof proof;
+    const SocialVerifier* verifier = nullptr;
+};
+
+SocialClaim socialClaim(const Request& r, const Services& services) {
+    SocialClaim claim;
+    claim.proof.socialID = r.text("socialID", kMaxSocialId);
+    claim.type = socialType(r);
+    claim.verifier = services.social.forType(claim.type);
+    if (!claim.verifier)
+        throw Refusal(std::string("Sign-in with ") + SocialVerifiers::networkName(claim.type) +
+                      " is not set up on this service");
+    claim.proof.token = r.text("socialToken", kMaxSocialToken);
+    if (claim.verifier->needsTokenSecret()) claim.proof.tokenSecret = r.text("socialTokenSecret", kMaxSocialToken);
+    return claim;
+}
+
+// Counts the check against the client address first (taken back once the network confirms),
+// then asks the network off the database thread, then goes on with `next` in the database.
+Step verifiedSocial(ActionContext& c, SocialClaim claim, Step::DbStage next) {
+    std::int64_t reserved = 0;
+    if (c.services().socialByAddress.exhausted(c.store(), c.request().clientAddress(), c.now(), &reserved))
+        throw Refusal(ActionContext::kTooManyFailures);
+    return Step::offload([claim = std::move(claim), reserved, next = std::move(next)] {
+        switch (claim.verifier->verify(claim.proof)) {
+        case SocialVerifier::Verdict::confirmed:
+            break;
+        case SocialVerifier::Verdict::rejected:
+            throw Refusal(std::string(SocialVerifiers::networkName(claim.type)) + " did not confirm this account");
+        case SocialVerifier::Verdict::unreachable:
+            throw Refusal(std::string(SocialVerifiers::networkName(claim.type)) +
+                          " could not be reached, try again later");
+        }
+        return Step::inDb([reserved, next](ActionContext& c) {
+            c.store().forgetFailure(reserved);
+            return next(c);
+        });
+    });
+}
+
 Step registerWithSocial(ActionContext& c) {
-    const auto id = c.request().text("socialID", kMaxSocialId);
-    const auto type = socialType(c.request());
+    auto claim = socialClaim(c.request(), c.services());
     const auto name = c.request().text("displayName", kMaxName);
     c.countPerAddress(c.services().registrationsByAddress, kTooManyRegistrations);
-    const auto user = c.store().createSocialUser(type, id, name, c.now());
-    if (!user) throw Refusal("User already exists", 2);
-    c.bindTo(*user);
-    return Step::reply({{"userID", std::to_string(*user)}});
+    const int type = claim.type;
+    const std::string id = claim.proof.socialID;
+    return verifiedSocial(c, std::move(claim), [type, id, name](ActionContext& c) {
+        const auto user = c.store().createSocialUser(type, id, name, c.now());
+        if (!user) throw Refusal("User already exists", 2);
+        c.bindTo(*user);
+        return Step::reply({{"userID", std::to_string(*user)}});
+    });
 }
 
 Step signInWithSocial(ActionContext& c) {
-    const auto id = c.request().text("socialID", kMaxSocialId);
-    const auto type = socialType(c.request());
-    const auto user = c.store().userBySocial(type, id);
-    if (!user) throw Refusal("No such user", 2);
-    return signedInReply(c, *user);
+    auto claim = socialClaim(c.request(), c.services());
+    const int type = claim.type;
+    const std::string id = claim.proof.socialID;
+    return verifiedSocial(c, std::move(claim), [type, id](ActionContext& c) {
+        const auto user = c.store().userBySocial(type, id);
+        if (!user) throw Refusal("No such user", 2);
+        return signedInReply(c, *user);
+    });
 }
 
 Step signInWithId(ActionContext& c) { return signedInReply(c, c.signedInUser(2)); }

@@ -1,12 +1,12 @@
 #include "server/phone/SmsGateway.h"
 
-#include <curl/curl.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
 #include "server/WallClock.h"
+#include "server/http/OutboundHttp.h"
 
 namespace kelpa::server {
 
@@ -31,23 +31,8 @@ bool SmsGateway::send(const std::string& to, const std::string& body) {
         ::close(fd);
         return ok;
     }
-    CURL* curl = curl_easy_init();
-    if (!curl) return false;
-    curl_slist* headers = curl_slist_append(nullptr, "Content-Type: application/json");
-    curl_easy_setopt(curl, CURLOPT_URL, target_.c_str());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
-    curl_easy_setopt(curl, CURLOPT_POSTFIELDS, line.c_str());
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, 10L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION,
-                     +[](char*, size_t size, size_t n, void*) -> size_t { return size * n; });
-    long status = 0;
-    const bool sent = curl_easy_perform(curl) == CURLE_OK &&
-                      curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK &&
-                      status >= 200 && status < 300;
-    curl_slist_free_all(headers);
-    curl_easy_cleanup(curl);
-    return sent;
+    const auto answer = OutboundHttp::exchange(target_, {"Content-Type: application/json"}, line);
+    return answer && answer->status >= 200 && answer->status < 300;
 }
 
 }  // namespace kelpa::server

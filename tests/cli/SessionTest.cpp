@@ -128,6 +128,55 @@ TEST_F(Kelpactl, RegisterSendsNameAndHashAndSignsIn) {
     EXPECT_EQ(storedUserID(t), "42");
 }
 
+TEST_F(Kelpactl, SocialLoginPassesTheTokenAndRegistersANewAccount) {
+    // Known account: signs in with the token from standard input.
+    t.http().queueJSONForAction(102, userJSON("7", "Ann"));
+    auto known = run({"social-login", "twitter", "2002", "--token-stdin"}, "tw-token\ntw-secret\n");
+    ASSERT_EQ(known.code, 0) << known.err;
+    auto forms = t.http().formsForAction(102);
+    ASSERT_EQ(forms.size(), 1u);
+    EXPECT_EQ(field(forms[0], "socialType"), "1");
+    EXPECT_EQ(field(forms[0], "socialID"), "2002");
+    EXPECT_EQ(field(forms[0], "socialToken"), "tw-token");
+    EXPECT_EQ(field(forms[0], "socialTokenSecret"), "tw-secret");
+    EXPECT_EQ(storedUserID(t), "7");
+
+    // Unknown account: registered under the given name with the same token, then signed in.
+    t.http().queueJSONForAction(102, {{"code", 2}, {"info", "No such user"}});
+    t.http().queueJSONForAction(100, {{"userID", 42}});
+    auto fresh = run({"--json", "social-login", "facebook", "fb-9", "--token", "EAAB", "--name", "Bo"});
+    ASSERT_EQ(fresh.code, 0) << fresh.err;
+    const auto registration = t.http().formsForAction(100);
+    ASSERT_EQ(registration.size(), 1u);
+    EXPECT_EQ(field(registration[0], "socialID"), "fb-9");
+    EXPECT_EQ(field(registration[0], "displayName"), "Bo");
+    EXPECT_EQ(field(registration[0], "socialToken"), "EAAB");
+    EXPECT_EQ(field(registration[0], "socialTokenSecret"), std::nullopt);
+    EXPECT_EQ(fresh.document()["registered"], true);
+    EXPECT_EQ(storedUserID(t), "42");
+}
+
+TEST_F(Kelpactl, SocialLoginRefusesToGoWithoutTheToken) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::string input;
+        const char* message;
+    } cases[] = {
+        {{"social-login", "facebook", "fb-9"}, "", "the access token is missing"},
+        {{"social-login", "facebook", "fb-9", "--token-stdin"}, "", "no token on standard input"},
+        {{"social-login", "twitter", "2002", "--token", "t"}, "", "needs the token's secret"},
+        {{"social-login", "twitter", "2002", "--token-stdin"}, "t\n", "needs the token's secret"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.arguments));
+        auto outcome = run(c.arguments, c.input);
+        EXPECT_EQ(outcome.code, 2);
+        EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;
+    }
+    EXPECT_TRUE(t.http().formsForAction(102).empty());
+    EXPECT_NE(run({"social-login", "myspace", "x", "--token", "t"}).code, 0);
+}
+
 TEST_F(Kelpactl, ProfileCompleteMarksTheRegistrationDone) {
     for (const auto& [reply, code, out] : std::vector<std::tuple<nlohmann::json, int, std::string>>{
              {{{"code", 0}}, 0, "registration completed\n"}, {{{"code", 1}, {"info", "phone first"}}, 1, ""}}) {

@@ -138,7 +138,9 @@ TEST_P(RefusalTest, SqlMetacharactersAreKeptAsText) {
     EXPECT_EQ(owner->call(600, {{"text", evil}, {"toUserID", other->userId()}}), (json{{"code", 0}}));
     EXPECT_EQ(other->call(311, {{"wordOne", evil.substr(0, 40)}, {"wordTwo", evil.substr(0, 40)}}).at("code"), 1);
     EXPECT_EQ(other->anonymous(104, {{"email", "x');--\"%_@x"}, {"password", evil}}).at("code"), 2);
-    EXPECT_EQ(other->anonymous(102, {{"socialType", "1"}, {"socialID", evil.substr(0, 64)}}).at("code"), 2);
+    const auto [token, secret] = social->twitterToken(evil.substr(0, 64));
+    EXPECT_EQ(other->anonymous(102, {{"socialType", "1"}, {"socialID", evil.substr(0, 64)}, {"socialToken", token},
+                                     {"socialTokenSecret", secret}}).at("code"), 2);
     EXPECT_EQ(owner->call(111, {{"Numbers", evil}}), json::array());
     EXPECT_EQ(owner->call(110, {{"body", "1234"}, {"target", evil.substr(0, 30)}}).at("info"), "Malformed field target");
 

@@ -77,6 +77,13 @@ TEST_P(ThrottleTest, ABurstOfWrongGuessesGetsNoMoreThanTheLimit) {
              return same.call(107);
          },
          "Not signed in on this device", 10, kTooManyFailures.c_str()},
+        {"social tokens the network does not confirm, from one address",
+         [&](int i) {
+             Installation guesser(server->port(), Installation::randomDeviceId());
+             return guesser.anonymous(
+                 102, {{"socialType", "0"}, {"socialID", "fb-ann"}, {"socialToken", "EAAguess" + std::to_string(i)}});
+         },
+         "Facebook did not confirm this account", 30, kTooManyFailures.c_str()},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -166,7 +173,8 @@ TEST_P(ThrottleTest, ManyRegistrationsFromOneAddressAreRefused) {
     const json refused = {{"code", 1}, {"info", "Too many registrations from this address, try again later"}};
     EXPECT_EQ(from("127.0.0.7").anonymous(105, {{"email", "late@example.org"}, {"password", password('a')},
                                                 {"displayName", "Late"}}), refused);
-    EXPECT_EQ(from("127.0.0.7").anonymous(100, {{"socialID", "fb-1"}, {"socialType", "0"}, {"displayName", "Late"}}),
+    EXPECT_EQ(from("127.0.0.7").anonymous(100, {{"socialID", "fb-1"}, {"socialType", "0"}, {"displayName", "Late"},
+                                                {"socialToken", social->facebookToken("fb-1")}}),
               refused);
     EXPECT_EQ(database->snapshot(), before);
     EXPECT_FALSE(from("127.0.0.8").registerEmail("late@example.org", "Late").empty());

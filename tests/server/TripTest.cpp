@@ -36,9 +36,11 @@ TEST_P(TripTest, ThreeTravellersShareATrip) {
     EXPECT_EQ(ben.anonymous(105, {{"email", "BEN@example.org"}, {"password", std::string(64, 'b')},
                                   {"displayName", "Again"}}),
               (json{{"code", 2}, {"info", "User already exists"}}));
-    const auto cidId = cid.anonymous(100, {{"socialID", "fb-77"}, {"socialType", "0"}, {"displayName", "Cid"}});
+    const auto cidToken = social->facebookToken("fb-77");
+    const auto cidId = cid.anonymous(
+        100, {{"socialID", "fb-77"}, {"socialType", "0"}, {"displayName", "Cid"}, {"socialToken", cidToken}});
     cid.setUserId(cidId.at("userID"));
-    const auto cidUser = cid.anonymous(102, {{"socialType", "0"}, {"socialID", "fb-77"}});
+    const auto cidUser = cid.anonymous(102, {{"socialType", "0"}, {"socialID", "fb-77"}, {"socialToken", cidToken}});
     EXPECT_EQ(cidUser.at("userID"), cid.userId());
     EXPECT_EQ(cidUser.at("registrationFromSocial"), true);
     EXPECT_EQ(ann.anonymous(104, {{"email", "ann@example.org"}, {"password", std::string(64, 'a')}})

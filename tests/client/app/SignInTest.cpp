@@ -126,15 +126,17 @@ TEST_F(SignIn, AFirstFacebookSignInRegistersAndGoesToPhoneVerification) {
     app.t.settle();
     EXPECT_EQ(app.field(102, "socialID"), "fb-77");
     EXPECT_EQ(app.field(102, "socialType"), "0");
+    EXPECT_EQ(app.field(102, "socialToken"), "token-of-fb-77");
     EXPECT_EQ(app.field(100, "displayName"), "Ann Facebook");
     EXPECT_EQ(app.field(100, "socialID"), "fb-77");
+    EXPECT_EQ(app.field(100, "socialToken"), "token-of-fb-77");
     EXPECT_TRUE(app.t.logged("user not exists"));
     EXPECT_TRUE(app.t.logged("successfully registered"));
     EXPECT_EQ(presented(), "PhoneVerificationViewController");
 }
 
 TEST_F(SignIn, FacebookWithoutTheEmailPermissionOrCancelledDoesNothing) {
-    app.facebook->setLoginAnswer(platform::FacebookLoginResult{false, {"public_profile"}, platform::FacebookAccessToken{"fb-77"}});
+    app.facebook->setLoginAnswer(platform::FacebookLoginResult{false, {"public_profile"}, platform::FacebookAccessToken{"fb-77", "EAAB77"}});
     app.driver->tap("facebookLogin");
     app.t.settle();
     app.facebook->setLoginAnswer(platform::FacebookLoginResult{true, {}, std::nullopt});
@@ -146,22 +148,25 @@ TEST_F(SignIn, FacebookWithoutTheEmailPermissionOrCancelledDoesNothing) {
 
 TEST(SignInWithStoredToken, AFacebookTokenSignsInAsTheScreenLoads) {
     AppFixture app;
-    app.facebook->setCurrentAccessToken(platform::FacebookAccessToken{"fb-77"});
+    app.facebook->setCurrentAccessToken(platform::FacebookAccessToken{"fb-77", "EAAB77"});
     app.facebook->setGraphAnswer("fb-77", json{{"id", "fb-77"}, {"name", "Ann"}});
     app.t.http().queueJSONForAction(102, AppFixture::userJSON("5", "Ann"));
     app.launch();
     EXPECT_EQ(app.sent(102), 1u);
+    EXPECT_EQ(app.field(102, "socialToken"), "EAAB77");
     EXPECT_EQ(std::string(app.driver->rootViewController()->presentedViewController()->className()), "TabBarController");
 }
 
 TEST_F(SignIn, TwitterSignsInWithTheTwitterUser) {
-    app.twitter->setLoginAnswer(platform::TwitterSession{"tw-1", "ann"});
+    app.twitter->setLoginAnswer(platform::TwitterSession{"tw-1", "ann", "tw-token", "tw-secret"});
     app.twitter->addUser(platform::TwitterUser{"tw-1", "Ann Twitter", ""});
     app.t.http().queueJSONForAction(102, AppFixture::userJSON("5", "Ann"));
     app.driver->tap("twitterLogin");
     app.t.settle();
     EXPECT_EQ(app.field(102, "socialID"), "tw-1");
     EXPECT_EQ(app.field(102, "socialType"), "1");
+    EXPECT_EQ(app.field(102, "socialToken"), "tw-token");
+    EXPECT_EQ(app.field(102, "socialTokenSecret"), "tw-secret");
     EXPECT_EQ(presented(), "MapViewController");
 }
 
@@ -173,7 +178,7 @@ TEST_F(SignIn, TwitterWithoutASessionHidesTheAnimation) {
 }
 
 TEST_F(SignIn, ASocialFailureShowsFailedAndRegistrationOutcomesOnlyLog) {
-    app.twitter->setLoginAnswer(platform::TwitterSession{"tw-1", "ann"});
+    app.twitter->setLoginAnswer(platform::TwitterSession{"tw-1", "ann", "tw-token", "tw-secret"});
     app.twitter->addUser(platform::TwitterUser{"tw-1", "Ann", ""});
     app.t.http().queueJSONForAction(102, json{{"code", 1}, {"info", "down"}});
     app.driver->tap("twitterLogin");
@@ -196,7 +201,7 @@ TEST_F(SignIn, ASocialFailureShowsFailedAndRegistrationOutcomesOnlyLog) {
 
 TEST_F(SignIn, ASecondSocialSignInWhileSignedInSendsNothing) {
     User::setCurrentUser(User::initWithJSON(AppFixture::userJSON("5", "Ann")));
-    app.twitter->setLoginAnswer(platform::TwitterSession{"tw-1", "ann"});
+    app.twitter->setLoginAnswer(platform::TwitterSession{"tw-1", "ann", "tw-token", "tw-secret"});
     app.twitter->addUser(platform::TwitterUser{"tw-1", "Ann", ""});
     app.driver->tap("twitterLogin");
     app.t.settle();

@@ -40,8 +40,13 @@ const std::vector<SignInCase>& signIns() {
     static const std::vector<SignInCase> cases = {
         {"stored identifier", 101, {{"action", "101"}, {"userID", "5"}}, false, true,
          [](API::LoginHandler h) { API::loginUserWithUserID("5", h); }},
-        {"social account", 102, {{"action", "102"}, {"socialType", "1"}, {"socialID", "tw-77"}, {"userID", "-4321"}},
-         true, true, [](API::LoginHandler h) { API::loginUserWithSocialID("tw-77", 1, h); }},
+        {"Twitter account", 102,
+         {{"action", "102"}, {"socialType", "1"}, {"socialID", "tw-77"}, {"socialToken", "t0k"},
+          {"socialTokenSecret", "s3cret"}, {"userID", "-4321"}},
+         true, true, [](API::LoginHandler h) { API::loginUserWithSocialID("tw-77", 1, {"t0k", "s3cret"}, h); }},
+        {"Facebook account", 102,
+         {{"action", "102"}, {"socialType", "0"}, {"socialID", "fb-77"}, {"socialToken", "EAAB"}, {"userID", "-4321"}},
+         true, true, [](API::LoginHandler h) { API::loginUserWithSocialID("fb-77", 0, {"EAAB", ""}, h); }},
         {"e-mail", 104,
          {{"action", "104"}, {"email", "ann@example.org"}, {"password", "9f86d0"}, {"userID", "-4321"}}, true,
          false, [](API::LoginHandler h) { API::loginUserWithEmail("ann@example.org", "9f86d0", h); }},
@@ -160,8 +165,9 @@ const std::vector<RegistrationCase>& registrations() {
              EXPECT_FALSE(u.socialID);
          }},
         {"social account", 100,
-         {{"action", "100"}, {"socialID", "fb-1"}, {"socialType", "0"}, {"displayName", "Ann"}, {"userID", "-4321"}},
-         [](std::shared_ptr<User> u, API::CodeHandler h) { API::registerNewUser(u, "fb-1", 0, h); },
+         {{"action", "100"}, {"socialID", "fb-1"}, {"socialType", "0"}, {"displayName", "Ann"}, {"socialToken", "EAAB"},
+          {"userID", "-4321"}},
+         [](std::shared_ptr<User> u, API::CodeHandler h) { API::registerNewUser(u, "fb-1", 0, {"EAAB", ""}, h); },
          [](const User& u) {
              EXPECT_TRUE(u.registrationFromSocial);
              EXPECT_EQ(u.socialType, 0);

@@ -54,7 +54,7 @@ TEST_F(FakeFacebook, SuccessfulLoginGrantsWhatWasAskedAndBecomesCurrent) {
     ASSERT_TRUE(login.result);
     EXPECT_FALSE(login.result->isCancelled);
     EXPECT_EQ(login.result->grantedPermissions, (std::set<std::string>{"email", "public_profile"}));
-    EXPECT_EQ(kit->currentAccessToken(), FacebookAccessToken{"1234"});
+    EXPECT_EQ(kit->currentAccessToken(), (FacebookAccessToken{"1234", "token-of-1234"}));
 
     kit->logOut();
     EXPECT_EQ(kit->currentAccessToken(), std::nullopt);
@@ -68,19 +68,19 @@ TEST_F(FakeFacebook, FailedOrCancelledLoginsKeepTheFormerToken) {
     };
     for (const auto& c : {
              Case{"error", std::nullopt, "The operation couldn't be completed"},
-             Case{"cancelled", FacebookLoginResult{true, {}, FacebookAccessToken{"new"}}, std::nullopt},
+             Case{"cancelled", FacebookLoginResult{true, {}, FacebookAccessToken{"new", "token-new"}}, std::nullopt},
          }) {
-        kit->setCurrentAccessToken(FacebookAccessToken{"old"});
+        kit->setCurrentAccessToken(FacebookAccessToken{"old", "token-old"});
         kit->setLoginAnswer(c.result, c.error);
         auto login = logIn();
         EXPECT_EQ(login.result, c.result) << c.name;
         EXPECT_EQ(login.error, c.error) << c.name;
-        EXPECT_EQ(kit->currentAccessToken(), FacebookAccessToken{"old"}) << c.name;
+        EXPECT_EQ(kit->currentAccessToken(), (FacebookAccessToken{"old", "token-old"})) << c.name;
     }
 }
 
 TEST_F(FakeFacebook, LoginWithoutEmailPermissionIsReportedAsScripted) {
-    kit->setLoginAnswer(FacebookLoginResult{false, {"public_profile"}, FacebookAccessToken{"1234"}});
+    kit->setLoginAnswer(FacebookLoginResult{false, {"public_profile"}, FacebookAccessToken{"1234", "token-of-1234"}});
     auto login = logIn();
     ASSERT_TRUE(login.result);
     EXPECT_FALSE(login.result->grantedPermissions.contains("email"));

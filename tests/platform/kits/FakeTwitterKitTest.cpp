@@ -31,7 +31,7 @@ TEST_F(FakeTwitter, LoginDeliversTheScriptedSessionOnTheMainQueue) {
     };
     for (const auto& c : {
              Case{"unscripted", false, std::nullopt, FakeTwitterKit::cancelledText},
-             Case{"session", true, TwitterSession{"42", "ada"}, std::nullopt},
+             Case{"session", true, TwitterSession{"42", "ada", "t", "s"}, std::nullopt},
              Case{"failure", true, std::nullopt, "Request failed: unauthorized (401)"},
          }) {
         if (c.script) kit->setLoginAnswer(c.session, c.error);
