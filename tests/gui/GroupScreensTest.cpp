@@ -12,6 +12,7 @@
 #include <QImage>
 
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 namespace kelpa::testing {
