@@ -256,6 +256,15 @@ void Automation::execute(const QString& line, Reply reply) {
         return waitFor([this] { return driver_.alert() != nullptr; }, number(1, 20),
                        [this] { return "no alert over " + QString::fromStdString(driver_.frontmostClass()); }, reply);
     }
+    if (command == "wait-rows") {
+        const std::string table = name(1);
+        const auto count = static_cast<std::size_t>(arg(2).toInt());
+        return waitFor([this, table, count] { return driver_.rows(table).size() == count; }, number(3, 20),
+                       [this, table] {
+                           return QString::fromStdString(table) + " shows " + joined(driver_.rows(table), " ; ");
+                       },
+                       reply);
+    }
     if (command == "wait-enabled") {
         const std::string widget = name(1);
         return waitFor([this, widget] { return driver_.isEnabled(widget) && driver_.isVisible(widget); }, number(2, 20),

@@ -33,6 +33,7 @@ class TileLoader;
 //   click OBJECT-NAME      keys TEXT            key Return|Tab|Escape|F5|Delete|Backspace
 //   front | stack | alert | text NAME | visible NAME | enabled NAME | rows TABLE
 //   wait-screen CLASS [SECONDS]   wait-alert [SECONDS]   wait-enabled NAME [SECONDS]
+//   wait-rows TABLE COUNT [SECONDS]
 //   wait-tiles [SECONDS]   (until no map tile is on its way)
 //   pins MAP   wait-pins MAP COUNT [SECONDS]   wait-routes MAP [SECONDS]
 //   select-pin MAP TITLE   tap-callout MAP TITLE   show-place MAP LAT LON ZOOM

@@ -3,6 +3,11 @@
 #include "client/app/AppDelegate.h"
 #include "client/app/LaunchViewController.h"
 #include "client/app/ScreenSupport.h"
+#include "client/groups/GroupDetailsViewController.h"
+#include "client/groups/GroupPlaceholderViewController.h"
+#include "client/groups/GroupsTableViewController.h"
+#include "client/model/Group.h"
+#include "client/model/User.h"
 #include "gui/FrontEnd.h"
 #include "gui/QtMainQueue.h"
 #include "gui/WidgetGalleryViewController.h"
@@ -20,6 +25,8 @@
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/TabBarController.h"
 #include "platform/ui/Window.h"
+
+#include <nlohmann/json.hpp>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -76,6 +83,33 @@ struct Scene {
     int height = 0;
 };
 
+// Groups for the group pages to show: Mia (1) leads the first and is joined to it.
+std::vector<std::shared_ptr<Group>> sampleGroups() {
+    auto member = [](const char* id, const char* name, bool leader, bool joined) {
+        nlohmann::json m{{"User", {{"userID", id}, {"displayName", name}}}, {"isLeader", leader}, {"Device", nullptr}};
+        if (joined) {
+            m["Device"] = {{"deviceID", std::string("D") + id}};
+            m["joined"] = "2026-03-02T08:00:00";
+        }
+        return m;
+    };
+    auto group = [&](const char* id, const char* description, int type, nlohmann::json members) {
+        return Group::initWithJSON({{"groupID", id}, {"description", description}, {"groupType", type},
+                                    {"created", "2026-02-20T10:00:00"}, {"startTime", "2026-03-01T08:00:00"},
+                                    {"endTime", "2026-03-08T20:00:00"}, {"Members", members},
+                                    {"Waypoints", nlohmann::json::array({{{"waypointID", "w1"}, {"lati", 48.1}, {"longi", 11.5}}})}});
+    };
+    return {group("17", "Isar convoy", 1,
+                  nlohmann::json::array({member("1", "Mia", true, true), member("2", "Ann", false, true),
+                                         member("3", "Ben", false, false)})),
+            group("18", "Alps ride", 2, nlohmann::json::array({member("1", "Mia", false, false)})),
+            group("19", "Lake walk", 3, nlohmann::json::array({member("1", "Mia", false, false)}))};
+}
+
+void signInSample() {
+    User::setCurrentUser(User::initWithJSON({{"userID", "1"}, {"displayName", "Mia"}}));
+}
+
 std::shared_ptr<platform::Environment> sandbox(const QString& home) {
     auto env = std::make_shared<platform::Environment>();
     env->mainQueue = std::make_shared<platform::QtMainQueue>();
@@ -124,7 +158,35 @@ int SelfTest::run(const StartOptions& options) {
             {"PeripheralViewController", main("PeripheralViewController"), true},
             {"MapViewController", main("Tabs")},
             {"TabPlaceholderViewController", main("Tabs"), false,
-             [](ui::ViewController& tabs) { dynamic_cast<ui::TabBarController&>(tabs).setSelectedIndex(1); }},
+             [](ui::ViewController& tabs) { dynamic_cast<ui::TabBarController&>(tabs).setSelectedIndex(2); }},
+            {"GroupsTableViewController", main("Tabs"), false,
+             [](ui::ViewController& tabs) {
+                 auto& bar = dynamic_cast<ui::TabBarController&>(tabs);
+                 bar.setSelectedIndex(1);
+                 auto* navigation = dynamic_cast<ui::NavigationController*>(bar.viewControllers().at(1).get());
+                 auto* list = navigation ? dynamic_cast<GroupsTableViewController*>(navigation->topViewController()) : nullptr;
+                 if (!list) return;
+                 list->groups = sampleGroups();
+                 Group::setJoinedGroup(list->groups.front());
+                 list->groupsTableView->reloadData();
+             }},
+            {"GroupDetailsViewController",
+             [] {
+                 signInSample();
+                 auto details = std::dynamic_pointer_cast<GroupDetailsViewController>(ScreenSupport::mainScreen("GroupDetails"));
+                 if (details) details->group = sampleGroups().front();
+                 return std::static_pointer_cast<ui::ViewController>(details);
+             },
+             true},
+            {"NewGroupMenuViewController", main("NewGroupMenuViewController"), true},
+            {"QuickJoinViewController", main("QuickJoinViewController"), true},
+            {"GroupPlaceholderViewController",
+             [] {
+                 auto members = std::dynamic_pointer_cast<GroupPlaceholderViewController>(ScreenSupport::mainScreen("GroupMembers"));
+                 if (members) members->group = sampleGroups().front();
+                 return std::static_pointer_cast<ui::ViewController>(members);
+             },
+             true},
             {"WidgetGalleryViewController", [] { return std::make_shared<WidgetGalleryViewController>(); }, true,
              nullptr, 1900},
             {"AlertController", main("PhoneVerificationViewController"), false,

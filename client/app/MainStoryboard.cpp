@@ -5,6 +5,11 @@
 #include "client/app/ProfileSetupViewController.h"
 #include "client/app/RegistrationViewController.h"
 #include "client/app/TabPlaceholderViewController.h"
+#include "client/groups/GroupDetailsViewController.h"
+#include "client/groups/GroupPlaceholderViewController.h"
+#include "client/groups/GroupsTableViewController.h"
+#include "client/groups/NewGroupMenuViewController.h"
+#include "client/groups/QuickJoinViewController.h"
 #include "client/location/MapViewController.h"
 #include "client/bluetooth/PeripheralViewController.h"
 #include "platform/ui/NavigationController.h"
@@ -46,12 +51,33 @@ void MainStoryboard::install() {
             auto tabs = std::make_shared<ui::TabBarController>();
             std::vector<std::shared_ptr<ui::ViewController>> screens;
             screens.push_back(tab(kTabTitles[0], std::make_shared<MapViewController>()));
-            for (std::size_t i = 1; i < std::size(kTabTitles); ++i) screens.push_back(placeholder(kTabTitles[i]));
+            screens.push_back(tab(kTabTitles[1], std::make_shared<GroupsTableViewController>()));
+            for (std::size_t i = 2; i < std::size(kTabTitles); ++i) screens.push_back(placeholder(kTabTitles[i]));
             tabs->setViewControllers(std::move(screens));
             return tabs;
         });
+        main.registerScreen("GroupDetails", [] { return std::make_shared<GroupDetailsViewController>(); });
+        main.registerScreen("NewGroupMenuViewController", [] { return std::make_shared<NewGroupMenuViewController>(); });
+        main.registerScreen("QuickJoinViewController", [] { return std::make_shared<QuickJoinViewController>(); });
+        // Screens still to come.
+        main.registerScreen("GroupMembers", [] { return std::make_shared<GroupPlaceholderViewController>("Members"); });
+        main.registerScreen("GroupWaypoints",
+                            [] { return std::make_shared<GroupPlaceholderViewController>("Waypoints"); });
+        main.registerScreen("PlannedGroup", [] { return std::make_shared<TabPlaceholderViewController>("Plan a group"); });
+        main.registerScreen("ScanGroups",
+                            [] { return std::make_shared<TabPlaceholderViewController>("Find a group nearby"); });
         main.setInitialScreen("AuthViewControllerNav");
         main.registerSegue("AuthViewController", AuthViewController::kRegistrationSegue, "RegistrationViewController");
+        main.registerSegue("GroupsTableViewController", GroupsTableViewController::kNewGroupSegue,
+                           "NewGroupMenuViewController");
+        main.registerSegue("GroupDetailsViewController", GroupDetailsViewController::kMembersSegue, "GroupMembers");
+        main.registerSegue("GroupDetailsViewController", GroupDetailsViewController::kWaypointsSegue, "GroupWaypoints");
+        main.registerSegue("NewGroupMenuViewController", NewGroupMenuViewController::kQuickJoinSegue,
+                           "QuickJoinViewController");
+        main.registerSegue("NewGroupMenuViewController", NewGroupMenuViewController::kPlannedSegue, "PlannedGroup");
+        main.registerSegue("NewGroupMenuViewController", NewGroupMenuViewController::kScanSegue, "ScanGroups");
+        main.registerSegue("NewGroupMenuViewController", NewGroupMenuViewController::kBeFoundSegue,
+                           "PeripheralViewController");
     });
 }
 

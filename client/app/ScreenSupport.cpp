@@ -4,6 +4,10 @@
 #include "platform/ui/AlertController.h"
 #include "platform/ui/Storyboard.h"
 
+#include <fmt/format.h>
+
+#include <ctime>
+
 namespace kelpa {
 
 using platform::ui::AlertAction;
@@ -30,6 +34,15 @@ std::shared_ptr<platform::ui::TextField> ScreenSupport::addField(platform::ui::V
     field->setSecureTextEntry(secure);
     parent.addSubview(field);
     return field;
+}
+
+std::string ScreenSupport::mediumDate(Date date) {
+    const std::time_t t = std::chrono::system_clock::to_time_t(date);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    return fmt::format("{} {}, {}", kMonths[tm.tm_mon % 12], tm.tm_mday, tm.tm_year + 1900);
 }
 
 double ScreenSupport::systemVersion() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client/service/DateFormat.h"
 #include "platform/ui/TextField.h"
 #include "platform/ui/ViewController.h"
 
@@ -20,6 +21,8 @@ public:
     // A text field laid out in `parent`; its placeholder is also its accessible name.
     static std::shared_ptr<platform::ui::TextField> addField(platform::ui::View& parent, const std::string& name,
                                                             const std::string& placeholder, bool secure = false);
+    // The day of a date in the medium style and no time ("Mar 2, 2026"), in local time.
+    static std::string mediumDate(Date date);
     // The operating system's version as a number (0 when unreadable).
     static double systemVersion();
 };

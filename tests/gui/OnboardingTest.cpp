@@ -173,7 +173,7 @@ TEST_F(OnboardingTest, ANewPersonRegistersVerifiesThePhoneSetsUpTheProfileAndRea
     screenshot("08-tabs");
     run("click tab1");
     run("settle");
-    EXPECT_EQ(run("text heading"), "Groups");
+    EXPECT_EQ(run("front"), "GroupsTableViewController");
     screenshot("09-groups-tab");
 
     run("quit");

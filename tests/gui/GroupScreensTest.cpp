@@ -1,0 +1,166 @@
+// The real app's group pages against the real service: the list with the joined group marked,
+// a group's details for its leader, the new-group menu making an ad hoc group and showing its
+// words, and joining another person's group by its words.
+#include "AppProcess.h"
+#include "QtApp.h"
+#include "tests/e2e/KelpactlRun.h"
+#include "tests/server/ServerProcess.h"
+#include "tests/server/TestDatabase.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+namespace kelpa::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::KelpactlRun;
+using server::testing::ServerProcess;
+using server::testing::TestDatabase;
+
+class GroupScreensTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qtApp();
+        root = fs::path(database.directory()) / "app";
+        fs::create_directories(root / "runtime");
+        fs::permissions(root / "runtime", fs::perms::owner_all);
+        fs::create_directories(shots);
+        service.start();
+        serviceURL = "http://127.0.0.1:" + std::to_string(service.port());
+    }
+
+    nlohmann::json ctl(const KelpactlRun& who, const std::vector<std::string>& args, const std::string& input = "") {
+        auto result = who.json(args, input);
+        EXPECT_EQ(result.exitCode, 0) << ::testing::PrintToString(args) << "\n" << result.out << result.err;
+        return result.json();
+    }
+    std::string lastCodeTo(const std::string& digits) {
+        std::ifstream in(service.outboxPath());
+        std::string code;
+        for (std::string line; std::getline(in, line);) {
+            auto message = nlohmann::json::parse(line, nullptr, false);
+            if (!message.is_object() || message.value("to", "").find(digits) == std::string::npos) continue;
+            std::smatch m;
+            const std::string body = message.value("body", "");
+            if (std::regex_search(body, m, std::regex(R"(\b\d{4}\b)"))) code = m.str();
+        }
+        return code;
+    }
+    // A signed-up person with a verified phone and a completed profile.
+    void signUp(const KelpactlRun& who, const std::string& mail, const std::string& name, const std::string& phone,
+                const std::string& digits) {
+        ctl(who, {"register", mail, name, "--password-stdin"}, "secret " + name + "\n");
+        ctl(who, {"phone", "send", phone});
+        const auto code = lastCodeTo(digits);
+        ASSERT_FALSE(code.empty());
+        ctl(who, {"phone", "verify", code});
+        ctl(who, {"profile", "complete"});
+    }
+    std::string run(const std::string& line) {
+        const auto answer = app.command(line);
+        EXPECT_TRUE(answer.starts_with("ok")) << line << " -> " << answer << "\n--- app log ---\n" << app.log();
+        return answer.size() > 3 ? answer.substr(3) : "";
+    }
+    void screenshot(const std::string& name) {
+        const QImage image(QString::fromStdString(run("screenshot " + name)));
+        EXPECT_EQ(image.size(), QSize(390, 844));
+    }
+
+    TestDatabase database{"sqlite"};
+    ServerProcess service{database.url(), database.directory()};
+    std::string serviceURL;
+    fs::path root;
+    fs::path shots = fs::path(KELPA_SCREENSHOT_DIR);
+    AppProcess app{KELPA_GUI_BINARY, fs::path(database.directory()) / "app.log"};
+};
+
+TEST_F(GroupScreensTest, ListDetailsAdhocGroupAndQuickJoin) {
+    KelpactlRun me(root / "installation", serviceURL);
+    KelpactlRun ann(fs::path(database.directory()) / "ann", serviceURL);
+    signUp(me, "me@example.org", "Mia", "+49 170 5550101", "1705550101");
+    signUp(ann, "ann@example.org", "Ann", "+49 170 5550102", "1705550102");
+    const auto convoy = ctl(me, {"group", "create", "--description", "Isar convoy", "--mode", "car", "--start", "now",
+                                 "--end", "+6h", "--waypoint", "48.1500,11.5800"});
+    ctl(me, {"group", "create", "--description", "Alps ride", "--mode", "bike", "--start", "+1h", "--end", "+30h"});
+    ctl(me, {"join", convoy.value("groupID", std::string())});
+    const auto walk = ctl(ann, {"group", "create", "--description", "Lake walk", "--mode", "pedestrian", "--start",
+                                "now", "--end", "+3h"});
+    const auto wordOne = walk.value("wordOne", std::string());
+    const auto wordTwo = walk.value("wordTwo", std::string());
+    ASSERT_FALSE(wordOne.empty());
+    ASSERT_FALSE(wordTwo.empty());
+
+    app.start({"--service", serviceURL, "--screenshot-dir", shots.string()},
+              {{"QT_QPA_PLATFORM", "offscreen"},
+               {"KELPA_HOME", (root / "installation").string()},
+               {"HOME", root.string()},
+               {"XDG_RUNTIME_DIR", (root / "runtime").string()},
+               {"KELPA_TILE_URL", "http://127.0.0.1:9/{z}/{x}/{y}.png"},
+               {"KELPA_GEOCODER_URL", "http://127.0.0.1:9"},
+               {"KELPA_ROUTING_URL", "http://127.0.0.1:9"},
+               {"KELPA_DIRECTIONS_URL", "http://127.0.0.1:9/directions"}});
+    run("wait-screen MapViewController 30");
+    run("tab 1");
+    run("wait-screen GroupsTableViewController");
+    run("wait-rows groupsTableView 2 30");
+    const auto rows = run("rows groupsTableView");
+    EXPECT_NE(rows.find("Isar convoy | joined!"), std::string::npos) << rows;
+    EXPECT_NE(rows.find("Alps ride"), std::string::npos) << rows;
+    EXPECT_EQ(rows.find("Alps ride | joined!"), std::string::npos) << rows;
+    screenshot("20-groups-list");
+
+    // The joined group's details, seen by its leader.
+    run("tap-row groupsTableView " + std::string(rows.find("Isar convoy") == 0 ? "0" : "1"));
+    run("wait-screen GroupDetailsViewController");
+    EXPECT_EQ(run("text groupDescription"), "Isar convoy");
+    EXPECT_EQ(run("text groupType"), "Car");
+    EXPECT_EQ(run("text groupWaypoints"), "1");
+    EXPECT_EQ(run("enabled joinSegment"), "yes");
+    EXPECT_EQ(run("visible bluetoothSegment"), "yes");
+    screenshot("21-group-details");
+    run("back");
+    run("wait-screen GroupsTableViewController");
+
+    // An ad hoc group, its words shown once.
+    run("tap newGroup");
+    run("wait-screen NewGroupMenuViewController");
+    screenshot("22-new-group-menu");
+    run("tap adhocGroup");
+    run("wait-alert 30");
+    const auto alert = run("alert");
+    EXPECT_NE(alert.find("Keep the group secret in your mind! it will never appear again!"), std::string::npos) << alert;
+    screenshot("23-adhoc-group-words");
+    run("choose OK");
+    run("wait-screen GroupsTableViewController");
+    run("wait-rows groupsTableView 3 30");
+
+    // Ann's group by its two words.
+    run("tap newGroup");
+    run("wait-screen NewGroupMenuViewController");
+    run("tap quickJoin");
+    run("wait-screen QuickJoinViewController");
+    run("type wordOne " + wordOne);
+    run("type wordTwo " + wordTwo);
+    screenshot("24-quick-join");
+    run("tap join");
+    run("wait-alert 30");
+    EXPECT_EQ(run("alert").rfind("success", 0), 0u);
+    run("choose OK");
+    run("wait-screen GroupsTableViewController");
+    run("wait-rows groupsTableView 4 30");
+    EXPECT_NE(run("rows groupsTableView").find("Lake walk"), std::string::npos);
+
+    run("quit");
+    const int status = app.waitForExit(std::chrono::seconds(10));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "exit status " << status << "\n" << app.log();
+    EXPECT_EQ(app.log().find("qrc:/"), std::string::npos) << app.log();
+}
+
+}  // namespace
+}  // namespace kelpa::testing
