@@ -11,7 +11,7 @@ namespace ui = platform::ui;
 
 void QuickJoinViewController::loadView() {
     ViewController::loadView();
-    setTitle("Join with words");
+    setTitle("Quick join");
     auto& root = *view();
     auto hint = std::make_shared<ui::Label>("hint");
     hint->setText("Type the group's two secret words.");
