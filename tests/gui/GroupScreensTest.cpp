@@ -1,15 +1,7 @@
 // The real app's group pages against the real service: the list with the joined group marked,
 // a group's details for its leader, the new-group menu making an ad hoc group and showing its
 // words, and joining another person's group by its words.
-#include "AppProcess.h"
-#include "QtApp.h"
-#include "tests/e2e/KelpactlRun.h"
-#include "tests/server/ServerProcess.h"
-#include "tests/server/TestDatabase.h"
-
-#include <gtest/gtest.h>
-
-#include <QImage>
+#include "AppAgainstService.h"
 
 #include <filesystem>
 #include <fstream>
@@ -20,38 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using e2e::KelpactlRun;
-using server::testing::ServerProcess;
-using server::testing::TestDatabase;
 
-class GroupScreensTest : public ::testing::Test {
+class GroupScreensTest : public AppAgainstService {
 protected:
-    void SetUp() override {
-        qtApp();
-        root = fs::path(database.directory()) / "app";
-        fs::create_directories(root / "runtime");
-        fs::permissions(root / "runtime", fs::perms::owner_all);
-        fs::create_directories(shots);
-        service.start();
-        serviceURL = "http://127.0.0.1:" + std::to_string(service.port());
-    }
-
-    nlohmann::json ctl(const KelpactlRun& who, const std::vector<std::string>& args, const std::string& input = "") {
-        auto result = who.json(args, input);
-        EXPECT_EQ(result.exitCode, 0) << ::testing::PrintToString(args) << "\n" << result.out << result.err;
-        return result.json();
-    }
-    std::string lastCodeTo(const std::string& digits) {
-        std::ifstream in(service.outboxPath());
-        std::string code;
-        for (std::string line; std::getline(in, line);) {
-            auto message = nlohmann::json::parse(line, nullptr, false);
-            if (!message.is_object() || message.value("to", "").find(digits) == std::string::npos) continue;
-            std::smatch m;
-            const std::string body = message.value("body", "");
-            if (std::regex_search(body, m, std::regex(R"(\b\d{4}\b)"))) code = m.str();
-        }
-        return code;
-    }
     // A signed-up person with a verified phone and a completed profile.
     void signUp(const KelpactlRun& who, const std::string& mail, const std::string& name, const std::string& phone,
                 const std::string& digits) {
@@ -62,22 +25,6 @@ protected:
         ctl(who, {"phone", "verify", code});
         ctl(who, {"profile", "complete"});
     }
-    std::string run(const std::string& line) {
-        const auto answer = app.command(line);
-        EXPECT_TRUE(answer.starts_with("ok")) << line << " -> " << answer << "\n--- app log ---\n" << app.log();
-        return answer.size() > 3 ? answer.substr(3) : "";
-    }
-    void screenshot(const std::string& name) {
-        const QImage image(QString::fromStdString(run("screenshot " + name)));
-        EXPECT_EQ(image.size(), QSize(390, 844));
-    }
-
-    TestDatabase database{"sqlite"};
-    ServerProcess service{database.url(), database.directory()};
-    std::string serviceURL;
-    fs::path root;
-    fs::path shots = fs::path(KELPA_SCREENSHOT_DIR);
-    AppProcess app{KELPA_GUI_BINARY, fs::path(database.directory()) / "app.log"};
 };
 
 TEST_F(GroupScreensTest, ListDetailsAdhocGroupAndQuickJoin) {
@@ -97,14 +44,7 @@ TEST_F(GroupScreensTest, ListDetailsAdhocGroupAndQuickJoin) {
     ASSERT_FALSE(wordTwo.empty());
 
     app.start({"--service", serviceURL, "--screenshot-dir", shots.string()},
-              {{"QT_QPA_PLATFORM", "offscreen"},
-               {"KELPA_HOME", (root / "installation").string()},
-               {"HOME", root.string()},
-               {"XDG_RUNTIME_DIR", (root / "runtime").string()},
-               {"KELPA_TILE_URL", "http://127.0.0.1:9/{z}/{x}/{y}.png"},
-               {"KELPA_GEOCODER_URL", "http://127.0.0.1:9"},
-               {"KELPA_ROUTING_URL", "http://127.0.0.1:9"},
-               {"KELPA_DIRECTIONS_URL", "http://127.0.0.1:9/directions"}});
+              appEnvironment("http://127.0.0.1:9/{z}/{x}/{y}.png", "http://127.0.0.1:9"));
     run("wait-screen MapViewController 30");
     run("tab 1");
     run("wait-screen GroupsTableViewController");

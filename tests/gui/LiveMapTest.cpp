@@ -1,14 +1,8 @@
 // The real app on the live map of a joined car group, against the real service: another
 // member's pin where that member reported, numbered waypoint pins, and the route to a
 // waypoint from a loopback routing service, over tiles from a loopback tile server.
-#include "AppProcess.h"
+#include "AppAgainstService.h"
 #include "LoopbackHttpServer.h"
-#include "QtApp.h"
-#include "tests/e2e/KelpactlRun.h"
-#include "tests/server/ServerProcess.h"
-#include "tests/server/TestDatabase.h"
-
-#include <gtest/gtest.h>
 
 #include <QBuffer>
 #include <QImage>
@@ -24,8 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using e2e::KelpactlRun;
-using server::testing::ServerProcess;
-using server::testing::TestDatabase;
 
 std::string pngOf(const QImage& image) {
     QByteArray bytes;
@@ -79,56 +71,12 @@ std::string writeTrack(const fs::path& file, double lat, double lon) {
     return file.string();
 }
 
-class LiveMapTest : public ::testing::Test {
+class LiveMapTest : public AppAgainstService {
 protected:
-    void SetUp() override {
-        qtApp();
-        root = fs::path(database.directory()) / "app";
-        fs::create_directories(root / "runtime");
-        fs::permissions(root / "runtime", fs::perms::owner_all);
-        fs::create_directories(shots);
-        service.start();
-        serviceURL = "http://127.0.0.1:" + std::to_string(service.port());
-    }
-
-    // Runs kelpactl and expects it to succeed; its JSON document.
-    nlohmann::json ctl(const KelpactlRun& who, const std::vector<std::string>& args, const std::string& input = "") {
-        auto result = who.json(args, input);
-        EXPECT_EQ(result.exitCode, 0) << ::testing::PrintToString(args) << "\n" << result.out << result.err;
-        return result.json();
-    }
-    std::string lastCodeTo(const std::string& digits) {
-        std::ifstream in(service.outboxPath());
-        std::string code;
-        for (std::string line; std::getline(in, line);) {
-            auto message = nlohmann::json::parse(line, nullptr, false);
-            if (!message.is_object() || message.value("to", "").find(digits) == std::string::npos) continue;
-            std::smatch m;
-            const std::string body = message.value("body", "");
-            if (std::regex_search(body, m, std::regex(R"(\b\d{4}\b)"))) code = m.str();
-        }
-        return code;
-    }
-    std::string run(const std::string& line) {
-        const auto answer = app.command(line);
-        EXPECT_TRUE(answer.starts_with("ok")) << line << " -> " << answer << "\n--- app log ---\n" << app.log();
-        return answer.size() > 3 ? answer.substr(3) : "";
-    }
-    void screenshot(const std::string& name) {
-        const QImage image(QString::fromStdString(run("screenshot " + name)));
-        EXPECT_EQ(image.size(), QSize(390, 844));
-    }
-
-    TestDatabase database{"sqlite"};
-    ServerProcess service{database.url(), database.directory()};
-    std::string serviceURL;
     LoopbackHttpServer tiles{[picture = tilePicture()](const std::string&) {
         return LoopbackHttpServer::Reply{200, picture, "image/png"};
     }};
     LoopbackHttpServer routing{route};
-    fs::path root;
-    fs::path shots = fs::path(KELPA_SCREENSHOT_DIR);
-    AppProcess app{KELPA_GUI_BINARY, fs::path(database.directory()) / "app.log"};
 };
 
 TEST_F(LiveMapTest, TheJoinedGroupsMemberWaypointsAndARouteOnTheMap) {
@@ -151,14 +99,7 @@ TEST_F(LiveMapTest, TheJoinedGroupsMemberWaypointsAndARouteOnTheMap) {
 
     app.start({"--service", serviceURL, "--track", writeTrack(root / "me.gpx", 48.1372, 11.5755), "--screenshot-dir",
                shots.string()},
-              {{"QT_QPA_PLATFORM", "offscreen"},
-               {"KELPA_HOME", (root / "installation").string()},
-               {"HOME", root.string()},
-               {"XDG_RUNTIME_DIR", (root / "runtime").string()},
-               {"KELPA_TILE_URL", tiles.url() + "/{z}/{x}/{y}.png"},
-               {"KELPA_GEOCODER_URL", "http://127.0.0.1:9"},
-               {"KELPA_ROUTING_URL", routing.url()},
-               {"KELPA_DIRECTIONS_URL", "http://127.0.0.1:9/directions"}});
+              appEnvironment(tiles.url() + "/{z}/{x}/{y}.png", routing.url()));
 
     // Signed in at start, the app opens on the map of the joined group.
     run("wait-screen MapViewController 30");
