@@ -12,6 +12,9 @@
 
 #include <QImage>
 
+#include <sys/wait.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -71,6 +74,13 @@ protected:
         const auto answer = app.command(line);
         EXPECT_TRUE(answer.starts_with("ok")) << line << " -> " << answer << "\n--- app log ---\n" << app.log();
         return answer.size() > 3 ? answer.substr(3) : "";
+    }
+    // Quits the app: it must exit with 0 and have logged no QML error.
+    void quitCleanly() {
+        run("quit");
+        const int status = app.waitForExit(std::chrono::seconds(10));
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "exit status " << status << "\n" << app.log();
+        EXPECT_EQ(app.log().find("qrc:/"), std::string::npos) << app.log();
     }
     void screenshot(const std::string& name) {
         const QImage image(QString::fromStdString(run("screenshot " + name)));

@@ -96,10 +96,7 @@ TEST_F(GroupScreensTest, ListDetailsAdhocGroupAndQuickJoin) {
     run("wait-rows groupsTableView 4 30");
     EXPECT_NE(run("rows groupsTableView").find("Lake walk"), std::string::npos);
 
-    run("quit");
-    const int status = app.waitForExit(std::chrono::seconds(10));
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "exit status " << status << "\n" << app.log();
-    EXPECT_EQ(app.log().find("qrc:/"), std::string::npos) << app.log();
+    quitCleanly();
 }
 
 }  // namespace

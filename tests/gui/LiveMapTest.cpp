@@ -124,10 +124,7 @@ TEST_F(LiveMapTest, TheJoinedGroupsMemberWaypointsAndARouteOnTheMap) {
     run("settle");
     screenshot("11-live-map-member");
 
-    run("quit");
-    const int status = app.waitForExit(std::chrono::seconds(10));
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "exit status " << status << "\n" << app.log();
-    EXPECT_EQ(app.log().find("qrc:/"), std::string::npos) << app.log();
+    quitCleanly();
 }
 
 }  // namespace
