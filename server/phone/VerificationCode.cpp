@@ -18,7 +18,7 @@ std::string VerificationCode::message(const std::string& code) {
 std::string VerificationCode::hash(const DeviceKeys& keys, std::int64_t user, const std::string& number,
                                    const std::string& code) {
     // Separators no number or code contains keep the three parts apart.
-    return keys.keyFor("phone-code\n" + std::to_string(user) + "\n" + number + "\n" + code);
+    return keys.digest("phone-code\n" + std::to_string(user) + "\n" + number + "\n" + code);
 }
 
 bool VerificationCode::matches(const DeviceKeys& keys, std::int64_t user, const std::string& number,

@@ -17,19 +17,31 @@ std::string hex(const unsigned char* data, std::size_t size) {
 
 }  // namespace
 
-DeviceKeys::DeviceKeys(std::string secret) : secret_(std::move(secret)) {}
+DeviceKeys::DeviceKeys(std::string secret) {
+    // libsodium's HMAC-SHA256 (standard HMAC, any key length); its state after the key is
+    // copied for every identifier.
+    crypto_auth_hmacsha256_init(&keyed_, reinterpret_cast<const unsigned char*>(secret.data()), secret.size());
+    sodium_memzero(secret.data(), secret.size());
+}
 
 std::string DeviceKeys::keyFor(const std::string& deviceId) const {
-    // libsodium's HMAC-SHA256 (standard HMAC, any key length): it runs on every request,
-    // and avoids the per-call algorithm lookup of OpenSSL's one-shot HMAC.
-    crypto_auth_hmacsha256_state state;
-    unsigned char digest[crypto_auth_hmacsha256_BYTES];
-    crypto_auth_hmacsha256_init(&state, reinterpret_cast<const unsigned char*>(secret_.data()),
-                                secret_.size());
-    crypto_auth_hmacsha256_update(&state, reinterpret_cast<const unsigned char*>(deviceId.data()),
-                                  deviceId.size());
-    crypto_auth_hmacsha256_final(&state, digest);
-    return hex(digest, sizeof digest);
+    {
+        std::lock_guard lock(mutex_);
+        if (const auto it = recent_.find(deviceId); it != recent_.end()) return it->second;
+    }
+    auto key = digest(deviceId);
+    std::lock_guard lock(mutex_);
+    if (recent_.size() >= kRemembered) recent_.clear();
+    recent_.emplace(deviceId, key);
+    return key;
+}
+
+std::string DeviceKeys::digest(const std::string& text) const {
+    crypto_auth_hmacsha256_state state = keyed_;
+    unsigned char out[crypto_auth_hmacsha256_BYTES];
+    crypto_auth_hmacsha256_update(&state, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    crypto_auth_hmacsha256_final(&state, out);
+    return hex(out, sizeof out);
 }
 
 std::string DeviceKeys::randomSecret() {

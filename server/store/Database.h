@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +23,8 @@ public:
     virtual std::string_view dialect() const = 0;
     virtual std::vector<SqlRow> query(std::string_view sql,
                                       const std::vector<SqlParam>& params = {}) = 0;
+    // One statement that returns no rows; the number of rows it changed.
+    virtual std::int64_t execute(std::string_view sql, const std::vector<SqlParam>& params = {}) = 0;
     // Several statements without parameters, for schema changes.
     virtual void execScript(std::string_view sql) = 0;
 

@@ -10,11 +10,6 @@
 namespace kelpa::server {
 namespace {
 
-struct ResultDeleter {
-    void operator()(PGresult* r) const { PQclear(r); }
-};
-using Result = std::unique_ptr<PGresult, ResultDeleter>;
-
 void ignoreNotice(void*, const char*) {}
 
 std::string errorText(PGresult* result, pg_conn* conn) {
@@ -23,6 +18,8 @@ std::string errorText(PGresult* result, pg_conn* conn) {
 }
 
 }  // namespace
+
+void PostgresDatabase::ResultDeleter::operator()(pg_result* r) const { PQclear(r); }
 
 PostgresDatabase::PostgresDatabase(const std::string& url) {
     conn_ = PQconnectdb(url.c_str());
@@ -46,18 +43,17 @@ void PostgresDatabase::ensureConnected() {
     execScript("SET synchronous_commit = on; SET client_min_messages = warning");
 }
 
-std::vector<SqlRow> PostgresDatabase::query(std::string_view sql,
-                                            const std::vector<SqlParam>& params) {
+PostgresDatabase::Result PostgresDatabase::run(std::string_view sql, const std::vector<SqlParam>& params) {
     ensureConnected();
-    const std::string key(sql);
-    auto it = prepared_.find(key);
+    auto it = prepared_.find(sql);
     if (it == prepared_.end()) {
         std::string name = fmt::format("k{}", prepared_.size());
-        Result r(PQprepare(conn_, name.c_str(), key.c_str(), static_cast<int>(params.size()),
+        const std::string text(sql);
+        Result r(PQprepare(conn_, name.c_str(), text.c_str(), static_cast<int>(params.size()),
                            nullptr));
         if (!r || PQresultStatus(r.get()) != PGRES_COMMAND_OK)
             throw std::runtime_error("postgresql prepare: " + errorText(r.get(), conn_));
-        it = prepared_.emplace(key, std::move(name)).first;
+        it = prepared_.emplace(text, std::move(name)).first;
     }
     std::vector<std::string> texts(params.size());
     std::vector<const char*> values(params.size(), nullptr);
@@ -76,6 +72,11 @@ std::vector<SqlRow> PostgresDatabase::query(std::string_view sql,
     const auto status = r ? PQresultStatus(r.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK)
         throw std::runtime_error("postgresql query: " + errorText(r.get(), conn_));
+    return r;
+}
+
+std::vector<SqlRow> PostgresDatabase::query(std::string_view sql, const std::vector<SqlParam>& params) {
+    const Result r = run(sql, params);
     std::vector<SqlRow> rows;
     const int n = PQntuples(r.get()), m = PQnfields(r.get());
     rows.reserve(static_cast<std::size_t>(n));
@@ -92,6 +93,12 @@ std::vector<SqlRow> PostgresDatabase::query(std::string_view sql,
         rows.emplace_back(std::move(columns));
     }
     return rows;
+}
+
+std::int64_t PostgresDatabase::execute(std::string_view sql, const std::vector<SqlParam>& params) {
+    const Result r = run(sql, params);
+    const char* changed = PQcmdTuples(r.get());
+    return changed && *changed ? std::stoll(changed) : 0;
 }
 
 void PostgresDatabase::execScript(std::string_view sql) {

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
 #include "server/store/Database.h"
+#include "server/store/TextHash.h"
 
 struct pg_conn;
+struct pg_result;
 
 namespace kelpa::server {
 
@@ -21,6 +25,7 @@ public:
 
     std::string_view dialect() const override { return "postgresql"; }
     std::vector<SqlRow> query(std::string_view sql, const std::vector<SqlParam>& params) override;
+    std::int64_t execute(std::string_view sql, const std::vector<SqlParam>& params) override;
     void execScript(std::string_view sql) override;
     void begin() override { execScript("BEGIN"); }
     void commit() override { execScript("COMMIT"); }
@@ -37,11 +42,18 @@ public:
     void setChannel(std::string channel) { channel_ = std::move(channel); }
 
 private:
+    struct ResultDeleter {
+        void operator()(pg_result* r) const;
+    };
+    using Result = std::unique_ptr<pg_result, ResultDeleter>;
+
     void ensureConnected();
+    // Prepares the statement once per connection and runs it.
+    Result run(std::string_view sql, const std::vector<SqlParam>& params);
 
     pg_conn* conn_ = nullptr;
     std::string channel_ = "kelpa_push";
-    std::unordered_map<std::string, std::string> prepared_;
+    std::unordered_map<std::string, std::string, TextHash, std::equal_to<>> prepared_;
 };
 
 }  // namespace kelpa::server

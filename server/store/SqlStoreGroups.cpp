@@ -150,11 +150,10 @@ void SqlStore::clearJoined(I group, I user) {
 }
 
 bool SqlStore::reportPosition(I user, I device, double lati, double longi, I now) {
-    return !db_.query("UPDATE members SET lati = $3, longi = $4, synchronized = $5 WHERE user_id = $1 AND "
-                      "device_id = $2 AND joined IS NOT NULL AND group_id IN (SELECT id FROM travel_groups "
-                      "WHERE start_time <= $5 AND end_time >= $5) RETURNING group_id",
-                      {user, device, lati, longi, now})
-                .empty();
+    return db_.execute("UPDATE members SET lati = $3, longi = $4, synchronized = $5 WHERE user_id = $1 AND "
+                       "device_id = $2 AND joined IS NOT NULL AND EXISTS (SELECT 1 FROM travel_groups g "
+                       "WHERE g.id = members.group_id AND g.start_time <= $5 AND g.end_time >= $5)",
+                       {user, device, lati, longi, now}) > 0;
 }
 
 std::vector<PositionRow> SqlStore::positions(I group, I now) {

@@ -67,19 +67,17 @@ void SqliteDatabase::fail(const char* what) const {
 }
 
 sqlite3_stmt* SqliteDatabase::prepare(std::string_view sql) {
-    const std::string key(sql);
-    if (auto it = statements_.find(key); it != statements_.end()) return it->second;
+    if (auto it = statements_.find(sql); it != statements_.end()) return it->second;
     const std::string text = toSqlitePlaceholders(sql);
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v3(db_, text.c_str(), static_cast<int>(text.size()),
                            SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
         fail("prepare");
-    statements_.emplace(key, stmt);
+    statements_.emplace(std::string(sql), stmt);
     return stmt;
 }
 
-std::vector<SqlRow> SqliteDatabase::query(std::string_view sql,
-                                          const std::vector<SqlParam>& params) {
+void SqliteDatabase::run(std::string_view sql, const std::vector<SqlParam>& params, std::vector<SqlRow>* rows) {
     sqlite3_stmt* stmt = prepare(sql);
     struct Reset {
         sqlite3_stmt* s;
@@ -104,11 +102,11 @@ std::vector<SqlRow> SqliteDatabase::query(std::string_view sql,
         }
         if (rc != SQLITE_OK) fail("bind");
     }
-    std::vector<SqlRow> rows;
     for (;;) {
         const int rc = sqlite3_step(stmt);
         if (rc == SQLITE_DONE) break;
         if (rc != SQLITE_ROW) fail("step");
+        if (!rows) continue;
         const int n = sqlite3_column_count(stmt);
         std::vector<std::optional<std::string>> columns;
         columns.reserve(static_cast<std::size_t>(n));
@@ -123,9 +121,19 @@ std::vector<SqlRow> SqliteDatabase::query(std::string_view sql,
                 columns.emplace_back(std::string(p, static_cast<std::size_t>(sqlite3_column_bytes(stmt, c))));
             }
         }
-        rows.emplace_back(std::move(columns));
+        rows->emplace_back(std::move(columns));
     }
+}
+
+std::vector<SqlRow> SqliteDatabase::query(std::string_view sql, const std::vector<SqlParam>& params) {
+    std::vector<SqlRow> rows;
+    run(sql, params, &rows);
     return rows;
+}
+
+std::int64_t SqliteDatabase::execute(std::string_view sql, const std::vector<SqlParam>& params) {
+    run(sql, params, nullptr);
+    return sqlite3_changes64(db_);
 }
 
 void SqliteDatabase::execScript(std::string_view sql) {
@@ -140,7 +148,7 @@ void SqliteDatabase::execScript(std::string_view sql) {
 
 void SqliteDatabase::begin() {
     // IMMEDIATE takes the write lock up front, so a batch never fails half-way on a lock upgrade.
-    query("BEGIN IMMEDIATE", {});
+    run("BEGIN IMMEDIATE", {}, nullptr);
     changesAtBegin_ = sqlite3_total_changes64(db_);
     pending_.clear();
     savepointMarks_.clear();
@@ -148,7 +156,7 @@ void SqliteDatabase::begin() {
 
 void SqliteDatabase::commit() {
     lastCommitChanged_ = sqlite3_total_changes64(db_) != changesAtBegin_;
-    query("COMMIT", {});
+    run("COMMIT", {}, nullptr);
     committed_.insert(committed_.end(), pending_.begin(), pending_.end());
     pending_.clear();
 }
@@ -160,18 +168,18 @@ void SqliteDatabase::rollback() {
 }
 
 void SqliteDatabase::savepoint() {
-    query("SAVEPOINT job", {});
+    run("SAVEPOINT job", {}, nullptr);
     savepointMarks_.push_back(pending_.size());
 }
 
 void SqliteDatabase::releaseSavepoint() {
-    query("RELEASE SAVEPOINT job", {});
+    run("RELEASE SAVEPOINT job", {}, nullptr);
     savepointMarks_.pop_back();
 }
 
 void SqliteDatabase::rollbackToSavepoint() {
-    query("ROLLBACK TO SAVEPOINT job", {});
-    query("RELEASE SAVEPOINT job", {});
+    run("ROLLBACK TO SAVEPOINT job", {}, nullptr);
+    run("RELEASE SAVEPOINT job", {}, nullptr);
     pending_.resize(savepointMarks_.back());
     savepointMarks_.pop_back();
 }

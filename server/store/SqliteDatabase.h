@@ -1,18 +1,20 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
 #include "server/store/Database.h"
+#include "server/store/TextHash.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace kelpa::server {
 
-// One SQLite file in WAL mode with synchronous=FULL: a commit has reached the disk when it
-// returns. Prepared statements are cached per statement text.
+// One SQLite file in WAL mode: a commit is written to the WAL at once and reaches the disk with
+// the next flushCommitted(). Prepared statements are cached per statement text.
 class SqliteDatabase : public Database {
 public:
     explicit SqliteDatabase(const std::string& path);
@@ -22,6 +24,7 @@ public:
 
     std::string_view dialect() const override { return "sqlite"; }
     std::vector<SqlRow> query(std::string_view sql, const std::vector<SqlParam>& params) override;
+    std::int64_t execute(std::string_view sql, const std::vector<SqlParam>& params) override;
     void execScript(std::string_view sql) override;
     void begin() override;
     void commit() override;
@@ -38,6 +41,8 @@ public:
 
 private:
     sqlite3_stmt* prepare(std::string_view sql);
+    // Runs one statement; rows (when given) receive what it returns.
+    void run(std::string_view sql, const std::vector<SqlParam>& params, std::vector<SqlRow>* rows);
     [[noreturn]] void fail(const char* what) const;
 
     sqlite3* db_ = nullptr;
@@ -45,7 +50,7 @@ private:
     long long changesAtBegin_ = 0;
     bool lastCommitChanged_ = false;
     std::atomic<int> walFd_{-1};
-    std::unordered_map<std::string, sqlite3_stmt*> statements_;
+    std::unordered_map<std::string, sqlite3_stmt*, TextHash, std::equal_to<>> statements_;
     std::vector<std::string> pending_;
     std::vector<std::size_t> savepointMarks_;
     std::vector<std::string> committed_;
