@@ -1,6 +1,7 @@
 #include "client/location/AddAnnotationsViewController.h"
 
 #include "client/app/ScreenSupport.h"
+#include "client/location/PinsRegion.h"
 #include "client/model/Group.h"
 #include "client/model/Waypoint.h"
 #include "platform/maps/PointAnnotation.h"
@@ -36,6 +37,9 @@ void AddAnnotationsViewController::viewDidLoad() {
         waypoint->longi = coordinate.longitude;
         waypoints.push_back(std::move(waypoint));
     }
+    std::vector<platform::LocationCoordinate2D> coordinates;
+    for (const auto& place : placemarks) coordinates.push_back(place.coordinate);
+    if (auto region = PinsRegion::around(coordinates)) map->setRegion(*region, false);
 }
 
 void AddAnnotationsViewController::next(ui::View*) {

@@ -1,5 +1,6 @@
 #include "client/location/WaypointsMapViewController.h"
 
+#include "client/location/PinsRegion.h"
 #include "client/model/Group.h"
 #include "client/model/Waypoint.h"
 #include "platform/maps/PointAnnotation.h"
@@ -36,12 +37,15 @@ void WaypointsMapViewController::loadView() {
 void WaypointsMapViewController::viewDidLoad() {
     MasterViewController::viewDidLoad();
     if (!group || !group->waypoints) return;
+    std::vector<platform::LocationCoordinate2D> coordinates;
     for (const auto& waypoint : *group->waypoints) {
         if (!waypoint) continue;
         const platform::LocationCoordinate2D coordinate{narrowed(waypoint->lati.value_or(0)),
                                                         narrowed(waypoint->longi.value_or(0))};
         mapView->addAnnotation(std::make_shared<platform::PointAnnotation>(coordinate, numberText(waypoint->number)));
+        coordinates.push_back(coordinate);
     }
+    if (auto region = PinsRegion::around(coordinates)) mapView->setRegion(*region, false);
 }
 
 }  // namespace kelpa

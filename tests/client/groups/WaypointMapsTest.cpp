@@ -4,6 +4,7 @@
 
 #include "client/groups/GroupDetailsViewController.h"
 #include "client/location/AddAnnotationsViewController.h"
+#include "client/location/PinsRegion.h"
 #include "client/location/WaypointsMapViewController.h"
 #include "client/model/Waypoint.h"
 
@@ -161,6 +162,23 @@ TEST(WaypointsMap, NoWaypointsNoPins) {
         f.show(map);
         EXPECT_TRUE(map->mapView->annotations().empty());
     }
+}
+
+TEST(PinsRegion, BothMapsOpenOnTheirPins) {
+    EXPECT_FALSE(PinsRegion::around({}));
+    // One pin: a few streets around it.
+    EXPECT_EQ(PinsRegion::around({{48.0, 11.0}}), (platform::CoordinateRegion{{48.0, 11.0}, {0.02, 0.02}}));
+    auto region = PinsRegion::around({{48.0, 11.0}, {49.0, 13.0}, {48.5, 12.0}});
+    ASSERT_TRUE(region);
+    EXPECT_DOUBLE_EQ(region->center.latitude, 48.5);
+    EXPECT_DOUBLE_EQ(region->center.longitude, 12.0);
+    EXPECT_DOUBLE_EQ(region->span.latitudeDelta, 1.4);
+    EXPECT_DOUBLE_EQ(region->span.longitudeDelta, 2.8);
+
+    GroupsFixture f;
+    auto step = lastStep(f, places({{48.0, 11.0}, {49.0, 13.0}}));
+    EXPECT_DOUBLE_EQ(step->map->region().center.latitude, 48.5);
+    EXPECT_DOUBLE_EQ(step->map->region().center.longitude, 12.0);
 }
 
 }  // namespace
