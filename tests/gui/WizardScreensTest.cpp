@@ -1,0 +1,144 @@
+// The real app planning a group against the real service, its addresses placed by a loopback
+// Nominatim-compatible geocoder: every step of the wizard, the words shown once, the new
+// group in the list, with its invitation and its waypoints in order on the service.
+#include "AppAgainstService.h"
+#include "FakeNominatim.h"
+
+#include <filesystem>
+
+namespace kelpa::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using e2e::KelpactlRun;
+
+class WizardScreensTest : public AppAgainstService {
+protected:
+    // A signed-up person with a verified phone and a completed profile; the identifier.
+    std::string signUp(const KelpactlRun& who, const std::string& mail, const std::string& name,
+                       const std::string& phone, const std::string& digits) {
+        const auto user = ctl(who, {"register", mail, name, "--password-stdin"}, "secret " + name + "\n");
+        ctl(who, {"phone", "send", phone});
+        const auto code = lastCodeTo(digits);
+        EXPECT_FALSE(code.empty());
+        ctl(who, {"phone", "verify", code});
+        ctl(who, {"profile", "complete"});
+        return user["user"].value("userID", std::string());
+    }
+
+    FakeNominatim nominatim;
+};
+
+TEST_F(WizardScreensTest, PlanningAGroupStepByStep) {
+    KelpactlRun me(root / "installation", serviceURL);
+    KelpactlRun ann(fs::path(database.directory()) / "ann", serviceURL);
+    KelpactlRun ben(fs::path(database.directory()) / "ben", serviceURL);
+    signUp(me, "me@example.org", "Mia", "+49 170 5550201", "1705550201");
+    const auto annID = signUp(ann, "ann@example.org", "Ann", "+49 170 5550202", "1705550202");
+    const auto benID = signUp(ben, "ben@example.org", "Ben", "+49 170 5550203", "1705550203");
+    ASSERT_FALSE(annID.empty());
+    ctl(me, {"contact", "add", annID});
+    ctl(me, {"contact", "add", benID});
+    nominatim.place("Marienplatz, München", 48.1373932, 11.5754485);
+    nominatim.place("Chinesischer Turm, München", 48.1527, 11.5920);
+
+    auto environment = appEnvironment("", "http://127.0.0.1:9");
+    environment["KELPA_GEOCODER_URL"] = nominatim.url();
+    app.start({"--service", serviceURL, "--screenshot-dir", shots.string()}, environment);
+    run("wait-screen MapViewController 30");
+    run("tab 1");
+    run("wait-screen GroupsTableViewController");
+    run("tap newGroup");
+    run("wait-screen NewGroupMenuViewController");
+    run("tap plannedGroup");
+
+    // Step 1: no description is refused.
+    run("wait-screen AddDetailsToGroupViewController");
+    run("tap next");
+    run("wait-alert");
+    EXPECT_EQ(run("alert"), "Title! | :(");
+    run("choose OK");
+    run("wait-screen AddDetailsToGroupViewController");
+    run("type groupTitle Beer garden");
+    run("pick-row type 2");
+    run("tap bluetooth");
+    EXPECT_EQ(run("text bluetooth"), "X");
+    screenshot("40-wizard-details");
+    run("tap next");
+
+    // Step 2: the contacts, one ticked.
+    run("wait-screen AddContactsToGroupViewController");
+    run("wait-rows contactsTableView 2 30");
+    const auto people = run("rows contactsTableView");
+    const bool annFirst = people.rfind("Ann", 0) == 0;
+    run(std::string("tap-row contactsTableView ") + (annFirst ? "0" : "1"));
+    EXPECT_NE(run("rows contactsTableView").find("Ann ✓"), std::string::npos);
+    screenshot("41-wizard-members");
+    run("tap next");
+
+    // Step 3: the window as the pickers offer it.
+    run("wait-screen AddStartEndViewController");
+    screenshot("42-wizard-start-end");
+    run("tap next");
+
+    // Step 4: two places and one the geocoder does not know.
+    run("wait-screen AddWaypointsFromAdressViewController");
+    run("type adress Marienplatz, München");
+    run("tap addButton");
+    run("wait-rows waypointsTableView 1 30");
+    run("type adress Atlantis");
+    run("tap addButton");
+    run("type adress Chinesischer Turm, München");
+    run("tap addButton");
+    run("wait-rows waypointsTableView 2 30");
+    const auto places = run("rows waypointsTableView");
+    EXPECT_NE(places.find("48.137393 - 11.575449"), std::string::npos) << places;
+    EXPECT_NE(places.find("48.152700 - 11.592000"), std::string::npos) << places;
+    EXPECT_EQ(nominatim.queries().size(), 3u);
+    screenshot("43-wizard-waypoints");
+    run("tap next");
+
+    // Step 5: the pins, then the group.
+    run("wait-screen AddAnnotationsViewController");
+    run("wait-pins map 2");
+    screenshot("44-wizard-map");
+    run("tap create");
+    run("wait-alert 30");
+    const auto words = run("alert");
+    EXPECT_NE(words.find(" | Keep the group secret in your mind! it will never appear again!"), std::string::npos)
+        << words;
+    screenshot("45-wizard-words");
+    run("choose OK");
+    run("wait-screen GroupsTableViewController");
+    run("wait-rows groupsTableView 1 30");
+    EXPECT_NE(run("rows groupsTableView").find("Beer garden"), std::string::npos);
+    screenshot("46-wizard-new-group-listed");
+
+    // The group on the service: pedestrian, Ann invited, the waypoints in entry order.
+    const auto mine = ctl(me, {"groups"});
+    ASSERT_EQ(mine["groups"].size(), 1u) << mine.dump();
+    const auto group = mine["groups"][0];
+    EXPECT_EQ(group.value("description", ""), "Beer garden");
+    EXPECT_EQ(group.value("mode", ""), "pedestrian");
+    const auto shown = ctl(me, {"group", "show", group.value("groupID", "")});
+    ASSERT_EQ(shown["group"]["waypoints"].size(), 2u) << shown.dump();
+    const auto annGroups = ctl(ann, {"groups"});
+    EXPECT_EQ(annGroups["groups"].size(), 1u) << annGroups.dump();
+    EXPECT_EQ(ctl(ben, {"groups"})["groups"].size(), 0u);
+
+    // The group's waypoints from its details, read-only.
+    run("tap-row groupsTableView 0");
+    run("wait-screen GroupDetailsViewController");
+    run("tap groupWaypoints");
+    run("wait-screen WaypointsMapViewController");
+    run("wait-pins mapView 2");
+    const auto pins = run("pins mapView");
+    EXPECT_NE(pins.find("0"), std::string::npos) << pins;
+    EXPECT_NE(pins.find("1"), std::string::npos) << pins;
+    screenshot("47-waypoints-map");
+
+    quitCleanly();
+}
+
+}  // namespace
+}  // namespace kelpa::testing
