@@ -4,6 +4,7 @@
 
 #include "client/bluetooth/AdvertisedService.h"
 #include "platform/FormEncoding.h"
+#include "platform/Image.h"
 #include "platform/bluetooth/PeripheralManager.h"
 #include "platform/bluetooth/PeripheralManagerDelegate.h"
 
@@ -104,6 +105,25 @@ TEST_F(AddContacts, ContactsThatDoNotLoadLeaveTheNearbyUsers) {
     w.f.app.t.loop().runFor(std::chrono::seconds(2));
     w.f.app.t.settle();
     EXPECT_EQ(rows(), (std::vector<std::string>{"Dan"}));
+}
+
+TEST_F(AddContacts, EachRowShowsItsCandidatesPicture) {
+    const platform::Image square{3, 3, std::vector<std::uint8_t>(36, 200)};
+    const auto jpeg = platform::ImageCodec::encodeJPEG(square, 1.0);
+    ASSERT_TRUE(jpeg);
+    w.f.app.t.http().setResponder([&](const platform::HttpRequest& request) -> std::optional<platform::HttpResponse> {
+        if (request.url.ends_with("/Profiles/7")) return platform::HttpResponse{200, *jpeg, {{"Content-Type", "image/jpeg"}}};
+        if (request.url.find("/Profiles/") != std::string::npos) return platform::HttpResponse{404, ""};
+        return std::nullopt;
+    });
+    contactsAre({{"6", "Bob"}, {"7", "Cleo"}});
+    auto* screen = open(false);
+    ASSERT_TRUE(screen);
+    auto picture = [&](int row) { return screen->contactsTableView->cellForRowAtIndexPath({0, row})->imageView().image(); };
+    ASSERT_TRUE(picture(0));
+    ASSERT_TRUE(picture(1));
+    EXPECT_EQ(*picture(0), *User::getDefaultProfileImage());
+    EXPECT_EQ(picture(1)->width, 3);
 }
 
 TEST_F(AddContacts, TicksAndUnticksReachTheNextStepExactly) {
