@@ -13,7 +13,7 @@ namespace ui = platform::ui;
 
 void AddDetailsToGroupViewController::loadView() {
     ViewController::loadView();
-    setTitle("Plan a group");
+    setTitle("New plan");
     auto& root = *view();
     groupTitle = ScreenSupport::addField(root, "groupTitle", "Description");
     auto typeLabel = std::make_shared<ui::Label>("typeLabel");
