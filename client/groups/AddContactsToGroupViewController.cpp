@@ -53,8 +53,10 @@ void AddContactsToGroupViewController::setupContacts() {
 
 void AddContactsToGroupViewController::addUser(const std::shared_ptr<User>& user) {
     if (!user) return;
-    const bool listed = std::any_of(contacts.begin(), contacts.end(),
-                                    [&](const auto& candidate) { return candidate->userID == user->userID; });
+    // Identifiers are compared as texts; a record without one matches nothing.
+    const bool listed = std::any_of(contacts.begin(), contacts.end(), [&](const auto& candidate) {
+        return candidate->userID && user->userID && *candidate->userID == *user->userID;
+    });
     if (listed) return;
     contacts.push_back(user);
     contactsTableView->reloadData();
