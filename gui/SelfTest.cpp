@@ -6,8 +6,13 @@
 #include "client/groups/GroupDetailsViewController.h"
 #include "client/groups/GroupPlaceholderViewController.h"
 #include "client/groups/GroupsTableViewController.h"
+#include "client/groups/AddContactsToGroupViewController.h"
+#include "client/groups/AddWaypointsFromAdressViewController.h"
+#include "client/location/AddAnnotationsViewController.h"
+#include "client/location/WaypointsMapViewController.h"
 #include "client/model/Group.h"
 #include "client/model/User.h"
+#include "client/model/Waypoint.h"
 #include "gui/FrontEnd.h"
 #include "gui/QtMainQueue.h"
 #include "gui/WidgetGalleryViewController.h"
@@ -41,6 +46,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <tuple>
 #include <iostream>
 #include <vector>
 
@@ -185,6 +191,46 @@ int SelfTest::run(const StartOptions& options) {
                  auto members = std::dynamic_pointer_cast<GroupPlaceholderViewController>(ScreenSupport::mainScreen("GroupMembers"));
                  if (members) members->group = sampleGroups().front();
                  return std::static_pointer_cast<ui::ViewController>(members);
+             },
+             true},
+            // Planning a group, step by step, and a group's waypoints.
+            {"AddDetailsToGroupViewController", main("PlannedGroup"), true},
+            {"AddContactsToGroupViewController", main("AddContactsToGroupViewController"), true,
+             [](ui::ViewController& screen) {
+                 auto& step = dynamic_cast<AddContactsToGroupViewController&>(screen);
+                 for (const char* name : {"Ann", "Ben", "Cleo"}) {
+                     step.addUser(User::initWithJSON({{"userID", name}, {"displayName", name}}));
+                 }
+                 step.contactsTableView->tapRow({0, 1});
+             }},
+            {"AddStartEndViewController", main("AddStartEndViewController"), true},
+            {"AddWaypointsFromAdressViewController", main("AddWaypointsFromAdressViewController"), true,
+             [](ui::ViewController& screen) {
+                 auto& step = dynamic_cast<AddWaypointsFromAdressViewController&>(screen);
+                 step.waypoints = {{{48.137393, 11.575449}, "Marienplatz", ""}, {{48.152700, 11.592000}, "Turm", ""}};
+                 step.waypointsTableView->reloadData();
+             }},
+            {"AddAnnotationsViewController",
+             [] {
+                 auto step = std::dynamic_pointer_cast<AddAnnotationsViewController>(
+                     ScreenSupport::mainScreen("AddAnnotationsViewController"));
+                 if (step) step->placemarks = {{{48.137393, 11.575449}, "", ""}, {{48.152700, 11.592000}, "", ""}};
+                 return std::static_pointer_cast<ui::ViewController>(step);
+             },
+             true},
+            {"WaypointsMapViewController",
+             [] {
+                 auto map = std::dynamic_pointer_cast<WaypointsMapViewController>(ScreenSupport::mainScreen("GroupWaypoints"));
+                 if (map) {
+                     map->group = sampleGroups().front();
+                     map->group->waypoints.emplace();
+                     for (const auto& [number, lati, longi] : {std::tuple{0, 48.1374, 11.5754}, {1, 48.1425, 11.5775},
+                                                               {2, 48.1527, 11.5920}}) {
+                         map->group->waypoints->push_back(
+                             Waypoint::initWithJSON({{"number", number}, {"lati", lati}, {"longi", longi}}));
+                     }
+                 }
+                 return std::static_pointer_cast<ui::ViewController>(map);
              },
              true},
             {"WidgetGalleryViewController", [] { return std::make_shared<WidgetGalleryViewController>(); }, true,

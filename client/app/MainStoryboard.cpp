@@ -5,12 +5,18 @@
 #include "client/app/ProfileSetupViewController.h"
 #include "client/app/RegistrationViewController.h"
 #include "client/app/TabPlaceholderViewController.h"
+#include "client/groups/AddContactsToGroupViewController.h"
+#include "client/groups/AddDetailsToGroupViewController.h"
+#include "client/groups/AddStartEndViewController.h"
+#include "client/groups/AddWaypointsFromAdressViewController.h"
 #include "client/groups/GroupDetailsViewController.h"
 #include "client/groups/GroupPlaceholderViewController.h"
 #include "client/groups/GroupsTableViewController.h"
 #include "client/groups/NewGroupMenuViewController.h"
 #include "client/groups/QuickJoinViewController.h"
+#include "client/location/AddAnnotationsViewController.h"
 #include "client/location/MapViewController.h"
+#include "client/location/WaypointsMapViewController.h"
 #include "client/bluetooth/PeripheralViewController.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Storyboard.h"
@@ -61,9 +67,15 @@ void MainStoryboard::install() {
         main.registerScreen("QuickJoinViewController", [] { return std::make_shared<QuickJoinViewController>(); });
         // Screens still to come.
         main.registerScreen("GroupMembers", [] { return std::make_shared<GroupPlaceholderViewController>("Members"); });
-        main.registerScreen("GroupWaypoints",
-                            [] { return std::make_shared<GroupPlaceholderViewController>("Waypoints"); });
-        main.registerScreen("PlannedGroup", [] { return std::make_shared<TabPlaceholderViewController>("Plan a group"); });
+        main.registerScreen("GroupWaypoints", [] { return std::make_shared<WaypointsMapViewController>(); });
+        // Planning a group, step by step.
+        main.registerScreen("PlannedGroup", [] { return std::make_shared<AddDetailsToGroupViewController>(); });
+        main.registerScreen("AddContactsToGroupViewController",
+                            [] { return std::make_shared<AddContactsToGroupViewController>(); });
+        main.registerScreen("AddStartEndViewController", [] { return std::make_shared<AddStartEndViewController>(); });
+        main.registerScreen("AddWaypointsFromAdressViewController",
+                            [] { return std::make_shared<AddWaypointsFromAdressViewController>(); });
+        main.registerScreen("AddAnnotationsViewController", [] { return std::make_shared<AddAnnotationsViewController>(); });
         main.registerScreen("ScanGroups",
                             [] { return std::make_shared<TabPlaceholderViewController>("Find a group nearby"); });
         main.setInitialScreen("AuthViewControllerNav");
@@ -76,6 +88,14 @@ void MainStoryboard::install() {
                            "QuickJoinViewController");
         main.registerSegue("NewGroupMenuViewController", NewGroupMenuViewController::kPlannedSegue, "PlannedGroup");
         main.registerSegue("NewGroupMenuViewController", NewGroupMenuViewController::kScanSegue, "ScanGroups");
+        main.registerSegue("AddDetailsToGroupViewController", AddDetailsToGroupViewController::kMembersSegue,
+                           "AddContactsToGroupViewController");
+        main.registerSegue("AddContactsToGroupViewController", AddContactsToGroupViewController::kStartEndSegue,
+                           "AddStartEndViewController");
+        main.registerSegue("AddStartEndViewController", AddStartEndViewController::kWaypointsSegue,
+                           "AddWaypointsFromAdressViewController");
+        main.registerSegue("AddWaypointsFromAdressViewController", AddWaypointsFromAdressViewController::kMapSegue,
+                           "AddAnnotationsViewController");
         main.registerSegue("NewGroupMenuViewController", NewGroupMenuViewController::kBeFoundSegue,
                            "PeripheralViewController");
     });

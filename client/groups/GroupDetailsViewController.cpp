@@ -2,6 +2,7 @@
 
 #include "client/app/ScreenSupport.h"
 #include "client/groups/GroupPlaceholderViewController.h"
+#include "client/location/WaypointsMapViewController.h"
 #include "client/model/Functions.h"
 #include "client/model/Group.h"
 #include "client/model/User.h"
@@ -146,7 +147,13 @@ void GroupDetailsViewController::bluetoothSegmentChanged(ui::SegmentedControl& s
 }
 
 void GroupDetailsViewController::prepareForSegue(ui::StoryboardSegue& segue, ui::View*) {
-    if (segue.identifier() != kMembersSegue && segue.identifier() != kWaypointsSegue) return;
+    if (segue.identifier() == kWaypointsSegue) {
+        if (auto map = std::dynamic_pointer_cast<WaypointsMapViewController>(segue.destinationViewController())) {
+            map->group = group;
+        }
+        return;
+    }
+    if (segue.identifier() != kMembersSegue) return;
     if (auto destination = std::dynamic_pointer_cast<GroupPlaceholderViewController>(segue.destinationViewController())) {
         destination->group = group;
     }

@@ -35,7 +35,8 @@ std::string text(const nlohmann::json& item, const char* key) {
 }
 }  // namespace
 
-NominatimGeocoder::NominatimGeocoder(std::string baseURL) : baseURL_(std::move(baseURL)) {
+NominatimGeocoder::NominatimGeocoder(std::string baseURL, std::shared_ptr<HttpClient> http)
+    : baseURL_(std::move(baseURL)), http_(std::move(http)) {
     while (!baseURL_.empty() && baseURL_.back() == '/') baseURL_.pop_back();
 }
 
@@ -52,7 +53,7 @@ HttpRequest NominatimGeocoder::searchRequest(const std::string& address) const {
 
 std::variant<std::vector<Placemark>, std::string> NominatimGeocoder::geocode(const std::string& address) {
     if (TrackValues::trimmed(address).empty()) return std::string("no address to look up");
-    auto http = Environment::current()->http;
+    auto http = http_ ? http_ : Environment::current()->http;
     if (!http) return std::string("geocoding failed: no network");
     auto response = http->send(searchRequest(address));
     if (!response) return std::string("geocoding failed: no reply from the geocoding service");

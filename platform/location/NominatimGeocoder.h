@@ -3,17 +3,19 @@
 #include "platform/HttpClient.h"
 #include "platform/location/GeocodingService.h"
 
+#include <memory>
 #include <string>
 
 namespace kelpa::platform {
 
-// Geocoding by a Nominatim-compatible service, through the environment's HTTP client.
+// Geocoding by a Nominatim-compatible service, through the given HTTP client or else the
+// environment's.
 class NominatimGeocoder : public GeocodingService {
 public:
     static constexpr const char* kDefaultBaseURL = "https://nominatim.openstreetmap.org";
     static constexpr int kResultLimit = 5;
 
-    explicit NominatimGeocoder(std::string baseURL = kDefaultBaseURL);
+    explicit NominatimGeocoder(std::string baseURL = kDefaultBaseURL, std::shared_ptr<HttpClient> http = nullptr);
 
     std::variant<std::vector<Placemark>, std::string> geocode(const std::string& address) override;
 
@@ -25,6 +27,7 @@ public:
 
 private:
     std::string baseURL_;
+    std::shared_ptr<HttpClient> http_;
 };
 
 }  // namespace kelpa::platform

@@ -48,7 +48,7 @@ TEST(NewGroupMenu, AnAdhocGroupShowsItsTwoWordsOrFails) {
 TEST(NewGroupMenu, TheOtherEntriesLeadOn) {
     const std::pair<const char*, const char*> entries[] = {
         {"quickJoin", "QuickJoinViewController"},
-        {"plannedGroup", "TabPlaceholderViewController"},
+        {"plannedGroup", "AddDetailsToGroupViewController"},
         {"scanGroups", "TabPlaceholderViewController"},
         {"beFound", "PeripheralViewController"},
     };
