@@ -5,11 +5,14 @@
 #include "client/app/ProfileSetupViewController.h"
 #include "client/app/RegistrationViewController.h"
 #include "client/app/TabPlaceholderViewController.h"
+#include "client/groups/AddUserToExitingGroupTableViewController.h"
 #include "client/groups/GroupDetailsViewController.h"
+#include "client/groups/GroupMembersTableViewController.h"
 #include "client/groups/GroupPlaceholderViewController.h"
 #include "client/groups/GroupsTableViewController.h"
 #include "client/groups/NewGroupMenuViewController.h"
 #include "client/groups/QuickJoinViewController.h"
+#include "client/groups/ScanForBluetoothGroupsViewController.h"
 #include "client/location/MapViewController.h"
 #include "client/bluetooth/PeripheralViewController.h"
 #include "platform/ui/NavigationController.h"
@@ -59,19 +62,22 @@ void MainStoryboard::install() {
         main.registerScreen("GroupDetails", [] { return std::make_shared<GroupDetailsViewController>(); });
         main.registerScreen("NewGroupMenuViewController", [] { return std::make_shared<NewGroupMenuViewController>(); });
         main.registerScreen("QuickJoinViewController", [] { return std::make_shared<QuickJoinViewController>(); });
+        main.registerScreen("GroupMembers", [] { return std::make_shared<GroupMembersTableViewController>(); });
+        main.registerScreen("AddUserToExitingGroup",
+                            [] { return std::make_shared<AddUserToExitingGroupTableViewController>(); });
+        main.registerScreen("ScanGroups", [] { return std::make_shared<ScanForBluetoothGroupsViewController>(); });
         // Screens still to come.
-        main.registerScreen("GroupMembers", [] { return std::make_shared<GroupPlaceholderViewController>("Members"); });
         main.registerScreen("GroupWaypoints",
                             [] { return std::make_shared<GroupPlaceholderViewController>("Waypoints"); });
         main.registerScreen("PlannedGroup", [] { return std::make_shared<TabPlaceholderViewController>("Plan a group"); });
-        main.registerScreen("ScanGroups",
-                            [] { return std::make_shared<TabPlaceholderViewController>("Find a group nearby"); });
         main.setInitialScreen("AuthViewControllerNav");
         main.registerSegue("AuthViewController", AuthViewController::kRegistrationSegue, "RegistrationViewController");
         main.registerSegue("GroupsTableViewController", GroupsTableViewController::kNewGroupSegue,
                            "NewGroupMenuViewController");
         main.registerSegue("GroupDetailsViewController", GroupDetailsViewController::kMembersSegue, "GroupMembers");
         main.registerSegue("GroupDetailsViewController", GroupDetailsViewController::kWaypointsSegue, "GroupWaypoints");
+        main.registerSegue("GroupMembersTableViewController", GroupMembersTableViewController::kAddUsersSegue,
+                           "AddUserToExitingGroup");
         main.registerSegue("NewGroupMenuViewController", NewGroupMenuViewController::kQuickJoinSegue,
                            "QuickJoinViewController");
         main.registerSegue("NewGroupMenuViewController", NewGroupMenuViewController::kPlannedSegue, "PlannedGroup");

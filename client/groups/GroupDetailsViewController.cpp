@@ -1,6 +1,7 @@
 #include "client/groups/GroupDetailsViewController.h"
 
 #include "client/app/ScreenSupport.h"
+#include "client/groups/GroupMembersTableViewController.h"
 #include "client/groups/GroupPlaceholderViewController.h"
 #include "client/model/Functions.h"
 #include "client/model/Group.h"
@@ -147,6 +148,9 @@ void GroupDetailsViewController::bluetoothSegmentChanged(ui::SegmentedControl& s
 
 void GroupDetailsViewController::prepareForSegue(ui::StoryboardSegue& segue, ui::View*) {
     if (segue.identifier() != kMembersSegue && segue.identifier() != kWaypointsSegue) return;
+    if (auto members = std::dynamic_pointer_cast<GroupMembersTableViewController>(segue.destinationViewController())) {
+        members->group = group;
+    }
     if (auto destination = std::dynamic_pointer_cast<GroupPlaceholderViewController>(segue.destinationViewController())) {
         destination->group = group;
     }
