@@ -31,17 +31,16 @@ inline json contactsOf(const std::vector<std::string>& ids) {
 // Every user's picture is one shade: 10 times the identifier.
 inline std::uint8_t shadeOf(const std::string& userID) { return static_cast<std::uint8_t>(10 * std::stoi(userID)); }
 
-// Answers GET /Profiles/<id> with that user's picture; form requests nobody queued get no reply.
-inline void servePictures(platform::FakeHttpClient& http) {
-    http.setResponder([](const platform::HttpRequest& request) -> std::optional<platform::HttpResponse> {
-        if (request.method != "GET") return std::nullopt;
-        const auto id = request.url.substr(request.url.rfind('/') + 1);
-        const platform::Image image{2, 2, std::vector<std::uint8_t>(16, shadeOf(id))};
-        auto png = *platform::ImageCodec::encodePNG(image);
-        png.resize(400, '\0');  // pictures of fewer than 300 bytes count as none
-        return platform::HttpResponse{200, png};
-    });
+// The answer to GET /Profiles/<id>: that user's picture. Form requests nobody queued get no reply.
+inline std::optional<platform::HttpResponse> pictureFor(const platform::HttpRequest& request) {
+    if (request.method != "GET") return std::nullopt;
+    const auto id = request.url.substr(request.url.rfind('/') + 1);
+    const platform::Image image{2, 2, std::vector<std::uint8_t>(16, shadeOf(id))};
+    auto png = *platform::ImageCodec::encodePNG(image);
+    png.resize(400, '\0');  // pictures of fewer than 300 bytes count as none
+    return platform::HttpResponse{200, png};
 }
+inline void servePictures(platform::FakeHttpClient& http) { http.setResponder(pictureFor); }
 
 // The shade of the picture a cell shows; -1 for none.
 inline int shadeIn(const platform::ui::TableViewCell& cell) {

@@ -9,6 +9,10 @@
 #include "client/model/Member.h"
 #include "platform/ui/ImageView.h"
 
+#include <algorithm>
+#include <atomic>
+#include <future>
+
 namespace kelpa::testing {
 namespace {
 
@@ -63,13 +67,40 @@ TEST_F(Members, ShowWhoIsJoinedAndWhoLeadsWithTheirPictures) {
 }
 
 TEST_F(Members, ALatePictureLandsOnlyWhereItsUserStillIs) {
-    open(tourOf("6"));  // the pictures of 5, 6 and 7 are on their way
-    // Before they are back the rows come in the other order, in the same cells.
+    // The first three pictures (5, 6, 7) are held back until the gate opens.
+    struct Gate {
+        std::promise<void> promise;
+        bool opened = false;
+        void open() {
+            if (!opened) promise.set_value();
+            opened = true;
+        }
+        ~Gate() { open(); }  // never leaves a queue waiting
+    } gate;
+    auto opened = gate.promise.get_future().share();
+    auto held = std::make_shared<std::atomic<int>>(0);
+    f.app.t.http().setResponder([opened, held](const platform::HttpRequest& request) {
+        if (request.method == "GET" && (*held)++ < 3) opened.wait();
+        return pictureFor(request);
+    });
+    screen->group = Group::initWithJSON(tourOf("6"));
+    f.navigation->pushViewController(screen, false);
+    f.window->setRootViewController(f.navigation);
+    // Before they are back the rows come in the other order, in the same cells, and their
+    // own pictures arrive first.
     std::reverse(screen->group->members->begin(), screen->group->members->end());
     screen->membersTableView->reloadData();
+    auto showsItsOwn = [this] {
+        for (int row = 0; row < 3; ++row) {
+            if (shadeIn(*cell(row)) != shadeOf(std::to_string(7 - row))) return false;
+        }
+        return true;
+    };
+    ASSERT_TRUE(f.app.t.loop().runUntil(showsItsOwn));
+    gate.open();
     f.app.t.settle();
     EXPECT_EQ(rows(), (Rows{"User 7", "User 6 | joined", "User 5"}));
-    for (int row = 0; row < 3; ++row) EXPECT_EQ(shadeIn(*cell(row)), shadeOf(std::to_string(7 - row))) << row;
+    EXPECT_TRUE(showsItsOwn());
 }
 
 TEST(MembersAlone, AGroupWithoutMembersFetchesThemAndKeepsThemOnAFailure) {
