@@ -16,6 +16,9 @@ void ScanForBluetoothGroupsViewController::loadView() {
     scanStatus = std::make_shared<ui::Label>("scanStatus");
     scanStatus->setAccessibilityLabel("Scan status");
     view()->addSubview(scanStatus);
+    scanActivity = std::make_shared<ui::ActivityIndicatorView>("scanActivity");
+    scanActivity->setAccessibilityLabel("Looking for groups");
+    view()->addSubview(scanActivity);
     groupsTableView = std::make_shared<ui::TableView>("groupsTableView");
     groupsTableView->setAccessibilityLabel("Groups nearby");
     view()->addSubview(groupsTableView);
@@ -89,6 +92,12 @@ void ScanForBluetoothGroupsViewController::updateStatus() {
     if (!scanStatus) return;
     scanStatus->setHidden(!groups.empty());
     const auto state = centralManager ? centralManager->state() : ManagerState::unknown;
+    if (groups.empty() && state == ManagerState::poweredOn) {
+        scanActivity->startAnimating();
+    } else {
+        scanActivity->stopAnimating();
+    }
+    scanActivity->setHidden(!scanActivity->isAnimating());
     switch (state) {
         case ManagerState::poweredOn:
             scanStatus->setText("Looking for groups nearby. A group appears here while its leader lets it be found.");

@@ -3,6 +3,7 @@
 #include "client/model/Handlers.h"
 #include "platform/bluetooth/CentralManager.h"
 #include "platform/bluetooth/CentralManagerDelegate.h"
+#include "platform/ui/ActivityIndicatorView.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/TableView.h"
 #include "platform/ui/ViewController.h"
@@ -42,6 +43,8 @@ public:
     std::shared_ptr<platform::ui::TableView> groupsTableView;
     // What is going on while no group is listed.
     std::shared_ptr<platform::ui::Label> scanStatus;
+    // Turns while the radio is on and nothing is found yet.
+    std::shared_ptr<platform::ui::ActivityIndicatorView> scanActivity;
 
 private:
     void updateStatus();

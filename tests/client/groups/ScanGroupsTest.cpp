@@ -68,12 +68,14 @@ TEST_F(ScanGroups, ListsEachAdvertisedGroupNewestFirst) {
     EXPECT_TRUE(screen->centralManager->isScanning());
     EXPECT_TRUE(rows().empty());
     EXPECT_TRUE(f.driver.isVisible("scanStatus"));
+    EXPECT_TRUE(screen->scanActivity->isAnimating());
 
     lookupAnswers("17", "Tour");
     beacons.push_back(Beacon::ours("17"));
     f.app.t.settle();
     EXPECT_EQ(rows(), (Rows{"Tour"}));
     EXPECT_FALSE(f.driver.isVisible("scanStatus"));
+    EXPECT_FALSE(screen->scanActivity->isAnimating());
 
     lookupAnswers("18", "Ride");
     beacons.push_back(Beacon::ours("18"));
