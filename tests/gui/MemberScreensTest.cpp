@@ -44,7 +44,11 @@ protected:
     }
     std::vector<std::string> memberNames(const KelpactlRun& who, const std::string& groupID) {
         std::vector<std::string> names;
-        for (const auto& member : ctl(who, {"members", groupID})["members"]) names.push_back(member.value("displayName", ""));
+        const auto listed = ctl(who, {"members", groupID});
+        for (const auto& member : listed.value("members", nlohmann::json::array())) {
+            names.push_back(member.value("displayName", std::string()));
+        }
+        if (names.empty()) ADD_FAILURE() << listed.dump();
         std::sort(names.begin(), names.end());
         return names;
     }

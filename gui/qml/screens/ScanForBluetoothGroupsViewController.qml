@@ -22,6 +22,15 @@ ColumnLayout {
         Layout.bottomMargin: 4
         Accessible.role: Accessible.Heading
     }
+    Label {
+        text: qsTr("Click a group to ask its leader to let you in.")
+        wrapMode: Text.Wrap
+        opacity: 0.7
+        Layout.fillWidth: true
+        Layout.leftMargin: 16
+        Layout.rightMargin: 16
+        Layout.bottomMargin: 8
+    }
 
     RowLayout {
         visible: page.screen.widget("scanStatus").visible
