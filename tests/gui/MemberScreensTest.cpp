@@ -75,14 +75,11 @@ TEST_F(MemberScreensTest, MembersRemovalInvitationAndGroupsNearby) {
                             .value("groupID", std::string());
     ASSERT_FALSE(walkID.empty());
 
-    // Ben's phone nearby, advertising his group as a leader's phone does.
+    // Ben's phone nearby; it advertises his group, as a leader's phone does, once the app looks.
     const auto radioDir = root / "radio";
     platform::SimulatedRadio radio(radioDir);
     auto radioQueue = std::make_shared<platform::HeadlessMainQueue>();
     const auto client = radio.connect(radioQueue, [](platform::ManagerState) {});
-    radio.startAdvertising(client,
-                           {{platform::BluetoothUUID::UUIDWithString(AdvertisedService::kServiceUUID)}, walkID},
-                           [](std::optional<std::string>) {});
 
     auto environment = appEnvironment("http://127.0.0.1:9/{z}/{x}/{y}.png", "http://127.0.0.1:9");
     environment["KELPA_RADIO_DIR"] = radioDir.string();
@@ -134,10 +131,17 @@ TEST_F(MemberScreensTest, MembersRemovalInvitationAndGroupsNearby) {
     run("wait-screen NewGroupMenuViewController");
     run("tap scanGroups");
     run("wait-screen ScanForBluetoothGroupsViewController");
+    run("settle");
+    EXPECT_EQ(run("visible scanStatus"), "yes");
+    screenshot("33-looking-for-groups");
+    radio.startAdvertising(client,
+                           {{platform::BluetoothUUID::UUIDWithString(AdvertisedService::kServiceUUID)}, walkID},
+                           [](std::optional<std::string>) {});
     run("wait-rows groupsTableView 1 30");
+    EXPECT_EQ(run("visible scanStatus"), "no");
     EXPECT_EQ(run("rows groupsTableView"), "Lake walk");
     run("settle");
-    screenshot("33-groups-nearby");
+    screenshot("34-groups-nearby");
     run("tap-row groupsTableView 0");
     run("wait-screen GroupsTableViewController 30");
     EXPECT_EQ(run("stack"), "GroupsTableViewController");
