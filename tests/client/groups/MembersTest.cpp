@@ -9,8 +9,6 @@
 #include "client/model/Member.h"
 #include "platform/ui/ImageView.h"
 
-#include <algorithm>
-#include <atomic>
 #include <future>
 
 namespace kelpa::testing {
@@ -67,7 +65,7 @@ TEST_F(Members, ShowWhoIsJoinedAndWhoLeadsWithTheirPictures) {
 }
 
 TEST_F(Members, ALatePictureLandsOnlyWhereItsUserStillIs) {
-    // The first three pictures (5, 6, 7) are held back until the gate opens.
+    // The pictures of 5, 6 and 7 are held back until the gate opens.
     struct Gate {
         std::promise<void> promise;
         bool opened = false;
@@ -78,28 +76,28 @@ TEST_F(Members, ALatePictureLandsOnlyWhereItsUserStillIs) {
         ~Gate() { open(); }  // never leaves a queue waiting
     } gate;
     auto opened = gate.promise.get_future().share();
-    auto held = std::make_shared<std::atomic<int>>(0);
-    f.app.t.http().setResponder([opened, held](const platform::HttpRequest& request) {
-        if (request.method == "GET" && (*held)++ < 3) opened.wait();
+    f.app.t.http().setResponder([opened](const platform::HttpRequest& request) {
+        const bool held = request.url.ends_with("/5") || request.url.ends_with("/6") || request.url.ends_with("/7");
+        if (request.method == "GET" && held) opened.wait();
         return pictureFor(request);
     });
+
     screen->group = Group::initWithJSON(tourOf("6"));
     f.navigation->pushViewController(screen, false);
     f.window->setRootViewController(f.navigation);
-    // Before they are back the rows come in the other order, in the same cells, and their
-    // own pictures arrive first.
-    std::reverse(screen->group->members->begin(), screen->group->members->end());
+    // Before those are back, other members take the same cells, and their pictures come first.
+    screen->group->members = Group::initWithJSON(tourOf("9", {"8", "9", "10"}))->members;
     screen->membersTableView->reloadData();
     auto showsItsOwn = [this] {
         for (int row = 0; row < 3; ++row) {
-            if (shadeIn(*cell(row)) != shadeOf(std::to_string(7 - row))) return false;
+            if (shadeIn(*cell(row)) != shadeOf(std::to_string(8 + row))) return false;
         }
         return true;
     };
     ASSERT_TRUE(f.app.t.loop().runUntil(showsItsOwn));
     gate.open();
     f.app.t.settle();
-    EXPECT_EQ(rows(), (Rows{"User 7", "User 6 | joined", "User 5"}));
+    EXPECT_EQ(rows(), (Rows{"User 8", "User 9", "User 10"}));
     EXPECT_TRUE(showsItsOwn());
 }
 
