@@ -130,6 +130,7 @@ TEST_F(ScanGroups, PowerOffAndOnWritesTheLinesAndScansAfresh) {
     f.app.t.settle();
     EXPECT_EQ(linesOf("CoreBluetooth BLE hardware is powered off"), 1u);
     EXPECT_EQ(rows(), (Rows{"Tour"}));  // nothing ever removes a row
+    EXPECT_EQ(screen->scanStatus->text(), "Bluetooth is off. Switch it on to look for groups nearby.");
 
     lookupAnswers("17", "Tour");
     f.app.radio->setPoweredOn(true);
