@@ -3,11 +3,12 @@
 #include "client/app/AppDelegate.h"
 #include "client/app/LaunchViewController.h"
 #include "client/app/ScreenSupport.h"
-#include "client/groups/GroupDetailsViewController.h"
-#include "client/groups/GroupPlaceholderViewController.h"
-#include "client/groups/GroupsTableViewController.h"
 #include "client/groups/AddContactsToGroupViewController.h"
+#include "client/groups/AddUserToExitingGroupTableViewController.h"
 #include "client/groups/AddWaypointsFromAdressViewController.h"
+#include "client/groups/GroupDetailsViewController.h"
+#include "client/groups/GroupMembersTableViewController.h"
+#include "client/groups/GroupsTableViewController.h"
 #include "client/location/AddAnnotationsViewController.h"
 #include "client/location/WaypointsMapViewController.h"
 #include "client/model/Group.h"
@@ -186,9 +187,10 @@ int SelfTest::run(const StartOptions& options) {
              true},
             {"NewGroupMenuViewController", main("NewGroupMenuViewController"), true},
             {"QuickJoinViewController", main("QuickJoinViewController"), true},
-            {"GroupPlaceholderViewController",
+            {"GroupMembersTableViewController",
              [] {
-                 auto members = std::dynamic_pointer_cast<GroupPlaceholderViewController>(ScreenSupport::mainScreen("GroupMembers"));
+                 signInSample();
+                 auto members = std::dynamic_pointer_cast<GroupMembersTableViewController>(ScreenSupport::mainScreen("GroupMembers"));
                  if (members) members->group = sampleGroups().front();
                  return std::static_pointer_cast<ui::ViewController>(members);
              },
@@ -233,6 +235,23 @@ int SelfTest::run(const StartOptions& options) {
                  return std::static_pointer_cast<ui::ViewController>(map);
              },
              true},
+            {"AddUserToExitingGroupTableViewController",
+             [] {
+                 auto invite = std::dynamic_pointer_cast<AddUserToExitingGroupTableViewController>(
+                     ScreenSupport::mainScreen("AddUserToExitingGroup"));
+                 if (!invite) return std::shared_ptr<ui::ViewController>();
+                 invite->group = sampleGroups().front();
+                 for (const char* name : {"Noah", "Lena", "Paul"}) {
+                     invite->selectableContacts.push_back(User::initWithJSON({{"userID", name}, {"displayName", name}}));
+                 }
+                 return std::static_pointer_cast<ui::ViewController>(invite);
+             },
+             true,
+             [](ui::ViewController& screen) {
+                 auto& invite = dynamic_cast<AddUserToExitingGroupTableViewController&>(screen);
+                 invite.contactsTableView->tapRow({0, 1});
+             }},
+            {"ScanForBluetoothGroupsViewController", main("ScanGroups"), true},
             {"WidgetGalleryViewController", [] { return std::make_shared<WidgetGalleryViewController>(); }, true,
              nullptr, 1900},
             {"AlertController", main("PhoneVerificationViewController"), false,

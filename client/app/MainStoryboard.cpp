@@ -8,12 +8,14 @@
 #include "client/groups/AddContactsToGroupViewController.h"
 #include "client/groups/AddDetailsToGroupViewController.h"
 #include "client/groups/AddStartEndViewController.h"
+#include "client/groups/AddUserToExitingGroupTableViewController.h"
 #include "client/groups/AddWaypointsFromAdressViewController.h"
 #include "client/groups/GroupDetailsViewController.h"
-#include "client/groups/GroupPlaceholderViewController.h"
+#include "client/groups/GroupMembersTableViewController.h"
 #include "client/groups/GroupsTableViewController.h"
 #include "client/groups/NewGroupMenuViewController.h"
 #include "client/groups/QuickJoinViewController.h"
+#include "client/groups/ScanForBluetoothGroupsViewController.h"
 #include "client/location/AddAnnotationsViewController.h"
 #include "client/location/MapViewController.h"
 #include "client/location/WaypointsMapViewController.h"
@@ -65,8 +67,10 @@ void MainStoryboard::install() {
         main.registerScreen("GroupDetails", [] { return std::make_shared<GroupDetailsViewController>(); });
         main.registerScreen("NewGroupMenuViewController", [] { return std::make_shared<NewGroupMenuViewController>(); });
         main.registerScreen("QuickJoinViewController", [] { return std::make_shared<QuickJoinViewController>(); });
-        // Screens still to come.
-        main.registerScreen("GroupMembers", [] { return std::make_shared<GroupPlaceholderViewController>("Members"); });
+        main.registerScreen("GroupMembers", [] { return std::make_shared<GroupMembersTableViewController>(); });
+        main.registerScreen("AddUserToExitingGroup",
+                            [] { return std::make_shared<AddUserToExitingGroupTableViewController>(); });
+        main.registerScreen("ScanGroups", [] { return std::make_shared<ScanForBluetoothGroupsViewController>(); });
         main.registerScreen("GroupWaypoints", [] { return std::make_shared<WaypointsMapViewController>(); });
         // Planning a group, step by step.
         main.registerScreen("PlannedGroup", [] { return std::make_shared<AddDetailsToGroupViewController>(); });
@@ -76,14 +80,14 @@ void MainStoryboard::install() {
         main.registerScreen("AddWaypointsFromAdressViewController",
                             [] { return std::make_shared<AddWaypointsFromAdressViewController>(); });
         main.registerScreen("AddAnnotationsViewController", [] { return std::make_shared<AddAnnotationsViewController>(); });
-        main.registerScreen("ScanGroups",
-                            [] { return std::make_shared<TabPlaceholderViewController>("Find a group nearby"); });
         main.setInitialScreen("AuthViewControllerNav");
         main.registerSegue("AuthViewController", AuthViewController::kRegistrationSegue, "RegistrationViewController");
         main.registerSegue("GroupsTableViewController", GroupsTableViewController::kNewGroupSegue,
                            "NewGroupMenuViewController");
         main.registerSegue("GroupDetailsViewController", GroupDetailsViewController::kMembersSegue, "GroupMembers");
         main.registerSegue("GroupDetailsViewController", GroupDetailsViewController::kWaypointsSegue, "GroupWaypoints");
+        main.registerSegue("GroupMembersTableViewController", GroupMembersTableViewController::kAddUsersSegue,
+                           "AddUserToExitingGroup");
         main.registerSegue("NewGroupMenuViewController", NewGroupMenuViewController::kQuickJoinSegue,
                            "QuickJoinViewController");
         main.registerSegue("NewGroupMenuViewController", NewGroupMenuViewController::kPlannedSegue, "PlannedGroup");

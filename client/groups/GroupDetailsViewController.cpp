@@ -1,7 +1,7 @@
 #include "client/groups/GroupDetailsViewController.h"
 
 #include "client/app/ScreenSupport.h"
-#include "client/groups/GroupPlaceholderViewController.h"
+#include "client/groups/GroupMembersTableViewController.h"
 #include "client/location/WaypointsMapViewController.h"
 #include "client/model/Functions.h"
 #include "client/model/Group.h"
@@ -154,8 +154,8 @@ void GroupDetailsViewController::prepareForSegue(ui::StoryboardSegue& segue, ui:
         return;
     }
     if (segue.identifier() != kMembersSegue) return;
-    if (auto destination = std::dynamic_pointer_cast<GroupPlaceholderViewController>(segue.destinationViewController())) {
-        destination->group = group;
+    if (auto members = std::dynamic_pointer_cast<GroupMembersTableViewController>(segue.destinationViewController())) {
+        members->group = group;
     }
 }
 

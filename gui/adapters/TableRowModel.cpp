@@ -126,6 +126,14 @@ std::shared_ptr<const platform::Image> accessoryPicture(const ui::TableViewCell&
     if (!image || image->isHidden()) return nullptr;
     return image->image();
 }
+
+// What an accessory view stands for (a leader's mark, say), read out and shown when it has
+// no picture to show.
+QString accessoryName(const ui::TableViewCell& cell) {
+    const auto& accessory = cell.accessoryView();
+    if (!accessory || accessory->isHidden()) return {};
+    return QString::fromStdString(accessory->accessibleName());
+}
 }  // namespace
 
 QVariant TableRowModel::data(const QModelIndex& index, int role) const {
@@ -148,6 +156,7 @@ QVariant TableRowModel::data(const QModelIndex& index, int role) const {
         case AccessoryRole: return QString::fromUtf8(accessoryName(cell.accessoryType()));
         case AccessoryImageRole: return picture(accessoryPicture(cell));
         case HasAccessoryImageRole: return accessoryPicture(cell) != nullptr;
+        case AccessoryNameRole: return accessoryName(cell);
         case SelectedRole: return cell.isSelected();
         case CanDeleteRole: {
             auto table = table_.lock();
@@ -166,6 +175,7 @@ QHash<int, QByteArray> TableRowModel::roleNames() const {
             {AccessoryRole, "accessory"},
             {AccessoryImageRole, "accessoryImage"},
             {HasAccessoryImageRole, "hasAccessoryImage"},
+            {AccessoryNameRole, "accessoryName"},
             {SelectedRole, "selected"},
             {CanDeleteRole, "canDelete"}};
 }

@@ -30,6 +30,7 @@ public:
         AccessoryRole,        // "none", "disclosureIndicator", "detailDisclosureButton", "checkmark"
         AccessoryImageRole,   // an accessory view that is a picture, while shown
         HasAccessoryImageRole,
+        AccessoryNameRole,    // the accessible name of an accessory view while shown, "" without one
         SelectedRole,
         CanDeleteRole,
     };

@@ -255,6 +255,22 @@ TEST_F(AdapterTest, APictureThatArrivesLateRefreshesItsRow) {
     EXPECT_EQ(picture.pixelColor(1, 0), QColor(0, 0, 255));
 }
 
+TEST_F(AdapterTest, AnAccessoryWithoutAPictureShowsWhatItStandsFor) {
+    auto* rows = widget<TableViewAdapter>("table")->rowModel();
+    const auto role = rows->roleNames().key("accessoryName");
+    auto cell = screen->table->cellForRowAtIndexPath({0, 0});
+    auto mark = std::make_shared<ui::ImageView>(ui::ImageView::ImagePtr());
+    mark->setAccessibilityLabel("Leader");
+    cell->setAccessoryView(mark);
+    spinOnce();
+    EXPECT_EQ(rows->data(rows->index(0), role).toString(), "Leader");
+    EXPECT_FALSE(rows->data(rows->index(0), rows->roleNames().key("hasAccessoryImage")).toBool());
+    EXPECT_EQ(rows->data(rows->index(1), role).toString(), "");
+    mark->setHidden(true);
+    spinOnce();
+    EXPECT_EQ(rows->data(rows->index(0), role).toString(), "");
+}
+
 TEST_F(AdapterTest, OnlyRowsThatTakeADeleteCanBeDeleted) {
     auto* table = widget<TableViewAdapter>("table");
     EXPECT_FALSE(table->canDeleteRow(0));

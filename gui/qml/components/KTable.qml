@@ -66,6 +66,7 @@ ColumnLayout {
             required property string accessory
             required property var accessoryImage
             required property bool hasAccessoryImage
+            required property string accessoryName
             required property bool selected
             required property bool canDelete
 
@@ -162,6 +163,24 @@ ColumnLayout {
                     radius: 15
                     Layout.preferredWidth: 30
                     Layout.preferredHeight: 30
+                    Accessible.name: row.accessoryName
+                }
+                // An accessory without a picture shows what it stands for.
+                Label {
+                    visible: !row.hasAccessoryImage && row.accessoryName !== ""
+                    text: row.accessoryName
+                    color: Material.accent
+                    font.pixelSize: 12
+                    font.weight: Font.DemiBold
+                    leftPadding: 8
+                    rightPadding: 8
+                    topPadding: 3
+                    bottomPadding: 3
+                    background: Rectangle {
+                        radius: height / 2
+                        color: "transparent"
+                        border.color: Material.accent
+                    }
                 }
                 Label {
                     visible: row.accessory !== "none"

@@ -5,7 +5,6 @@
 
 #include "client/bluetooth/MasterViewController.h"
 #include "client/groups/GroupDetailsViewController.h"
-#include "client/groups/GroupPlaceholderViewController.h"
 #include "platform/ui/SegmentedControl.h"
 
 namespace kelpa::testing {
@@ -202,22 +201,6 @@ TEST_F(GroupDetails, SwitchingAdvertisingOnRestartsItWithThisGroupAndOffStopsIt)
     EXPECT_TRUE(scan()->names.empty());
 }
 
-// The waypoint map has tests of its own.
-TEST(GroupDetailsCases, MembersGetTheGroup) {
-    for (const char* button : {"groupMembers"}) {
-        SCOPED_TRACE(button);
-        GroupsFixture fresh;
-        auto screen = detailsOf(fresh);
-        screen->group = Group::initWithJSON(tour());
-        fresh.show(screen);
-        ASSERT_TRUE(fresh.driver.tap(button));
-        fresh.app.t.settle();
-        auto* next = dynamic_cast<GroupPlaceholderViewController*>(fresh.driver.frontmost());
-        ASSERT_TRUE(next);
-        EXPECT_EQ(next->group, screen->group);
-        EXPECT_EQ(fresh.driver.text("groupName"), "Tour");
-    }
-}
 
 }  // namespace
 }  // namespace kelpa::testing

@@ -49,7 +49,7 @@ TEST(NewGroupMenu, TheOtherEntriesLeadOn) {
     const std::pair<const char*, const char*> entries[] = {
         {"quickJoin", "QuickJoinViewController"},
         {"plannedGroup", "AddDetailsToGroupViewController"},
-        {"scanGroups", "TabPlaceholderViewController"},
+        {"scanGroups", "ScanForBluetoothGroupsViewController"},
         {"beFound", "PeripheralViewController"},
     };
     for (const auto& [button, screen] : entries) {
