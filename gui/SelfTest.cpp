@@ -166,6 +166,12 @@ int SelfTest::run(const StartOptions& options) {
             {"MapViewController", main("Tabs")},
             {"TabPlaceholderViewController", main("Tabs"), false,
              [](ui::ViewController& tabs) { dynamic_cast<ui::TabBarController&>(tabs).setSelectedIndex(2); }},
+            {"ProfileViewController",
+             [] {
+                 signInSample();
+                 return ScreenSupport::mainScreen("Tabs");
+             },
+             false, [](ui::ViewController& tabs) { dynamic_cast<ui::TabBarController&>(tabs).setSelectedIndex(3); }},
             {"GroupsTableViewController", main("Tabs"), false,
              [](ui::ViewController& tabs) {
                  auto& bar = dynamic_cast<ui::TabBarController&>(tabs);

@@ -19,6 +19,7 @@
 #include "client/location/AddAnnotationsViewController.h"
 #include "client/location/MapViewController.h"
 #include "client/location/WaypointsMapViewController.h"
+#include "client/profile/ProfileViewController.h"
 #include "client/bluetooth/PeripheralViewController.h"
 #include "platform/ui/NavigationController.h"
 #include "platform/ui/Storyboard.h"
@@ -60,7 +61,8 @@ void MainStoryboard::install() {
             std::vector<std::shared_ptr<ui::ViewController>> screens;
             screens.push_back(tab(kTabTitles[0], std::make_shared<MapViewController>()));
             screens.push_back(tab(kTabTitles[1], std::make_shared<GroupsTableViewController>()));
-            for (std::size_t i = 2; i < std::size(kTabTitles); ++i) screens.push_back(placeholder(kTabTitles[i]));
+            screens.push_back(placeholder(kTabTitles[2]));
+            screens.push_back(tab(kTabTitles[3], std::make_shared<ProfileViewController>()));
             tabs->setViewControllers(std::move(screens));
             return tabs;
         });

@@ -84,6 +84,12 @@ void MasterViewController::stopAdvertising() {
     if (peripheralManager && peripheralManager->isAdvertising()) peripheralManager->stopAdvertising();
 }
 
+void MasterViewController::stopAdvertisingEverywhere() {
+    for (const auto& weak : state().loaded) {
+        if (auto screen = weak.lock()) screen->stopAdvertising();
+    }
+}
+
 void MasterViewController::setupService() {
     auto published = AdvertisedService::make();
     customCharacteristic = published.characteristic;

@@ -28,6 +28,8 @@ public:
 
     void startAdvertising();
     void stopAdvertising();
+    // Stops the advertising of every loaded screen: this device is found by nobody.
+    static void stopAdvertisingEverywhere();
     void setupService();
     void bluetoothJoinRequested(const platform::Notification& notification);
 

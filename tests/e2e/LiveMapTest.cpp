@@ -162,6 +162,64 @@ TEST_P(LiveMap, EachMapShowsTheOtherMemberWhereItLastReported) {
     EXPECT_TRUE(bob->logged("positions downloaded"));
 }
 
+// Signing out from the profile tab while joined leaves the group as the user who joined it: the
+// others see the member no longer joined.
+TEST_P(LiveMap, SigningOutWhileJoinedLeavesTheGroup) {
+    auto ann = app("ann", {{48.1000, 11.5000}});
+    auto bob = app("bob", {{48.2000, 11.6000}});
+    apps = {ann.get(), bob.get()};
+    signUp(*ann, "Ann", "+491701110001");
+    signUp(*bob, "Bob", "+491701110002");
+    for (auto* who : apps) {
+        who->launch();
+        ASSERT_TRUE(HeadlessApp::runUntil(apps, [&] {
+            return who->inside([&] { return who->driver().frontmostClass() == "MapViewController"; });
+        }));
+    }
+    auto bobUser = bob->inside([] { return User::getCurrentUser(); });
+    ASSERT_TRUE(bobUser);
+    auto walk = ann->createGroup("Walk", 3, {bobUser});
+    ASSERT_TRUE(walk && walk->groupID);
+    join(*ann, *walk->groupID);
+    join(*bob, *walk->groupID);
+    const auto annID = ann->inside([] { return User::getCurrentUser()->userID; });
+
+    // Whether Ann is joined, as Bob's app reads the members from the service now.
+    auto annJoinedForBob = [&]() -> std::optional<bool> {
+        std::optional<bool> joined;
+        bool done = false;
+        bob->inside([&] {
+            Group::getGroupFromID(*walk->groupID, [&](std::shared_ptr<Group> group, Info) {
+                if (!group) {
+                    done = true;
+                    return;
+                }
+                group->loadMembersWithCompletitionHandler(
+                    [&, group](std::optional<RecordList<Member>> members, Info) {
+                        for (const auto& m : members.value_or(RecordList<Member>{})) {
+                            if (m->user && m->user->userID == annID) joined = m->joined.has_value();
+                        }
+                        done = true;
+                    },
+                    true);
+            });
+        });
+        EXPECT_TRUE(HeadlessApp::runUntil(apps, [&] { return done; }));
+        return joined;
+    };
+    ASSERT_EQ(annJoinedForBob(), true);
+
+    ann->inside([&] {
+        ann->driver().pickTab(3);
+        ASSERT_EQ(ann->driver().frontmostClass(), "ProfileViewController");
+        ASSERT_TRUE(ann->driver().tap("logout"));
+    });
+    ASSERT_TRUE(HeadlessApp::runUntil(apps, [&] { return ann->inside([] { return !Group::getJoinedGroup(); }); }));
+    EXPECT_FALSE(ann->logged("failed to unjoin"));
+    EXPECT_EQ(annJoinedForBob(), false);
+    EXPECT_EQ(ann->inside([&] { return ann->driver().frontmostClass(); }), "AuthViewController");
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, LiveMap, ::testing::Values("sqlite"), server::testing::engineName);
 
 }  // namespace

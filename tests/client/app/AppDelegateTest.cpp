@@ -60,7 +60,8 @@ TEST(StartUp, TheTabsAreTheMapGroupsContactsAndProfile) {
     EXPECT_EQ(titles, (std::vector<std::string>{"Map", "Groups", "Contacts", "Profile"}));
     EXPECT_EQ(app.driver->frontmostClass(), "MapViewController");
     app.driver->pickTab(3);
-    EXPECT_EQ(app.driver->text("heading"), "Profile");
+    EXPECT_EQ(app.driver->frontmostClass(), "ProfileViewController");
+    EXPECT_EQ(app.driver->text("userID"), "5");
 }
 
 TEST(StartUp, KitsStartOnceAndTheFacebookAnswerIsTheLaunchAnswer) {
