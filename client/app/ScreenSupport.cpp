@@ -2,6 +2,7 @@
 
 #include "platform/Environment.h"
 #include "platform/ui/AlertController.h"
+#include "platform/ui/NavigationController.h"
 #include "platform/ui/Storyboard.h"
 
 #include <fmt/format.h>
@@ -25,6 +26,23 @@ void ScreenSupport::presentOK(platform::ui::ViewController& from, const std::str
         if (onOK) onOK();
     }));
     from.presentViewController(alert, true);
+}
+
+void ScreenSupport::presentGroupCreated(const std::shared_ptr<platform::ui::ViewController>& screen, std::int32_t code,
+                                        const std::optional<std::string>& wordOne,
+                                        const std::optional<std::string>& wordTwo) {
+    if (!screen) return;
+    auto toRoot = [weak = std::weak_ptr<platform::ui::ViewController>(screen)] {
+        auto self = weak.lock();
+        if (!self) return;
+        if (auto* navigation = self->navigationController()) navigation->popToRootViewControllerAnimated(true);
+    };
+    if (code == 0) {
+        presentOK(*screen, fmt::format("{} {}", wordOne.value_or("(null)"), wordTwo.value_or("(null)")),
+                  "Keep the group secret in your mind! it will never appear again!", toRoot);
+    } else if (code == 1 || code == 2) {
+        presentOK(*screen, "Failed", ":(", toRoot);
+    }
 }
 
 std::shared_ptr<platform::ui::TextField> ScreenSupport::addField(platform::ui::View& parent, const std::string& name,

@@ -2,9 +2,6 @@
 
 #include "client/app/ScreenSupport.h"
 #include "client/model/Group.h"
-#include "platform/ui/NavigationController.h"
-
-#include <fmt/format.h>
 
 namespace kelpa {
 
@@ -36,22 +33,8 @@ void NewGroupMenuViewController::loadView() {
 }
 
 void NewGroupMenuViewController::newAdhocGroup() {
-    Group::newAdhocGroup(std::make_shared<Group>(), [weak = weakAs<NewGroupMenuViewController>()](
-                                                         std::int32_t code, Info wordOne, Info wordTwo, Info) {
-        auto self = weak.lock();
-        if (!self) return;
-        auto toRoot = [weak] {
-            auto screen = weak.lock();
-            if (!screen) return;
-            if (auto* navigation = screen->navigationController()) navigation->popToRootViewControllerAnimated(true);
-        };
-        if (code == 0) {
-            ScreenSupport::presentOK(
-                *self, fmt::format("{} {}", wordOne.value_or("(null)"), wordTwo.value_or("(null)")),
-                "Keep the group secret in your mind! it will never appear again!", toRoot);
-        } else if (code == 1 || code == 2) {
-            ScreenSupport::presentOK(*self, "Failed", ":(", toRoot);
-        }
+    Group::newAdhocGroup(std::make_shared<Group>(), [weak = weakAs<NewGroupMenuViewController>()](std::int32_t code, Info wordOne, Info wordTwo, Info) {
+        ScreenSupport::presentGroupCreated(weak.lock(), code, wordOne, wordTwo);
     });
 }
 

@@ -5,7 +5,6 @@
 #include "client/model/Group.h"
 #include "client/model/Waypoint.h"
 #include "platform/maps/PointAnnotation.h"
-#include "platform/ui/NavigationController.h"
 
 #include <fmt/format.h>
 
@@ -43,22 +42,8 @@ void AddAnnotationsViewController::viewDidLoad() {
 }
 
 void AddAnnotationsViewController::next(ui::View*) {
-    Group::newGroup(group, users, waypoints, [weak = weakAs<AddAnnotationsViewController>()](
-                                                 std::int32_t code, Info wordOne, Info wordTwo, Info) {
-        auto self = weak.lock();
-        if (!self) return;
-        auto toRoot = [weak] {
-            auto screen = weak.lock();
-            if (!screen) return;
-            if (auto* navigation = screen->navigationController()) navigation->popToRootViewControllerAnimated(true);
-        };
-        if (code == 0) {
-            ScreenSupport::presentOK(
-                *self, fmt::format("{} {}", wordOne.value_or("(null)"), wordTwo.value_or("(null)")),
-                "Keep the group secret in your mind! it will never appear again!", toRoot);
-        } else if (code == 1 || code == 2) {
-            ScreenSupport::presentOK(*self, "Failed", ":(", toRoot);
-        }
+    Group::newGroup(group, users, waypoints, [weak = weakAs<AddAnnotationsViewController>()](std::int32_t code, Info wordOne, Info wordTwo, Info) {
+        ScreenSupport::presentGroupCreated(weak.lock(), code, wordOne, wordTwo);
     });
 }
 

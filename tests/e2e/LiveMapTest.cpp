@@ -68,6 +68,19 @@ protected:
         who.inside([] { User::setCurrentUser(nullptr); });
     }
 
+    // Ann and Bob signed up, each app launched and showing the live map.
+    void signUpAndOpen(HeadlessApp& ann, HeadlessApp& bob) {
+        apps = {&ann, &bob};
+        signUp(ann, "Ann", "+491701110001");
+        signUp(bob, "Bob", "+491701110002");
+        for (auto* who : apps) {
+            who->launch();
+            ASSERT_TRUE(HeadlessApp::runUntil(apps, [&] {
+                return who->inside([&] { return who->driver().frontmostClass() == "MapViewController"; });
+            }));
+        }
+    }
+
     // Joins the group and loads its members, so this device's member record is there to report.
     void join(HeadlessApp& who, const std::string& groupID) {
         bool done = false;
@@ -122,17 +135,8 @@ TEST_P(LiveMap, EachMapShowsTheOtherMemberWhereItLastReported) {
     const std::vector<Point> bobTrack{{48.2000, 11.6000}, {48.2010, 11.6010}, {48.2020, 11.6020}};
     auto ann = app("ann", annTrack);
     auto bob = app("bob", bobTrack);
-    apps = {ann.get(), bob.get()};
-    signUp(*ann, "Ann", "+491701110001");
-    signUp(*bob, "Bob", "+491701110002");
-
     // Both open the app on the live map, signed in at start.
-    for (auto* who : apps) {
-        who->launch();
-        ASSERT_TRUE(HeadlessApp::runUntil(apps, [&] {
-            return who->inside([&] { return who->driver().frontmostClass() == "MapViewController"; });
-        }));
-    }
+    ASSERT_NO_FATAL_FAILURE(signUpAndOpen(*ann, *bob));
 
     // Ann makes a car group for today with Bob invited; both join it.
     auto bobUser = bob->inside([] { return User::getCurrentUser(); });
@@ -167,15 +171,7 @@ TEST_P(LiveMap, EachMapShowsTheOtherMemberWhereItLastReported) {
 TEST_P(LiveMap, SigningOutWhileJoinedLeavesTheGroup) {
     auto ann = app("ann", {{48.1000, 11.5000}});
     auto bob = app("bob", {{48.2000, 11.6000}});
-    apps = {ann.get(), bob.get()};
-    signUp(*ann, "Ann", "+491701110001");
-    signUp(*bob, "Bob", "+491701110002");
-    for (auto* who : apps) {
-        who->launch();
-        ASSERT_TRUE(HeadlessApp::runUntil(apps, [&] {
-            return who->inside([&] { return who->driver().frontmostClass() == "MapViewController"; });
-        }));
-    }
+    ASSERT_NO_FATAL_FAILURE(signUpAndOpen(*ann, *bob));
     auto bobUser = bob->inside([] { return User::getCurrentUser(); });
     ASSERT_TRUE(bobUser);
     auto walk = ann->createGroup("Walk", 3, {bobUser});
