@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kelpa::testing {
 
@@ -59,6 +60,40 @@ struct GroupsFixture {
         app.t.settle();
     }
     std::vector<std::string> stack() const { return driver.navigationStack(); }
+
+    // The answers to making a group (action 300) and what each shows.
+    struct CreationOutcome {
+        const char* name;
+        std::optional<json> reply;
+        std::optional<std::string> title;  // none: no alert
+        std::string message;
+    };
+    static std::vector<CreationOutcome> creationOutcomes() {
+        return {
+            {"created", json{{"code", 0}, {"groupID", "44"}, {"wordOne", "kelp"}, {"wordTwo", "otter"}}, "kelp otter",
+             "Keep the group secret in your mind! it will never appear again!"},
+            {"refused", json{{"code", 1}, {"info", "no"}}, "Failed", ":("},
+            {"code 2", json{{"code", 2}, {"info", "no"}}, "Failed", ":("},
+            {"no reply", std::nullopt, "Failed", ":("},
+            {"other code", json{{"code", 7}, {"info", "?"}}, std::nullopt, ""},
+        };
+    }
+    // After the creating tap has been answered: the outcome's alert and its "OK" going back to
+    // where the stack started, or no alert and `creator` still in front.
+    void expectCreationOutcome(const CreationOutcome& c, const std::string& creator) {
+        app.t.settle();
+        EXPECT_EQ(driver.alertTitle(), c.title);
+        if (!c.title) {
+            EXPECT_EQ(driver.frontmostClass(), creator);
+            return;
+        }
+        EXPECT_EQ(driver.alertMessage(), c.message);
+        EXPECT_EQ(driver.alertActions(), (std::vector<std::string>{"OK"}));
+        EXPECT_TRUE(driver.chooseAlertAction("OK"));
+        app.t.settle();
+        EXPECT_EQ(stack(), (std::vector<std::string>{"TabPlaceholderViewController"}));
+        EXPECT_TRUE(navigation->lastTransitionOfStackAnimated());
+    }
 
     AppFixture app;
     std::shared_ptr<platform::ui::Storyboard> storyboard = [] {

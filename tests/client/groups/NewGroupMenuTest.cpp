@@ -8,21 +8,7 @@ namespace kelpa::testing {
 namespace {
 
 TEST(NewGroupMenu, AnAdhocGroupShowsItsTwoWordsOrFails) {
-    struct Case {
-        const char* name;
-        std::optional<json> reply;
-        std::optional<std::string> title;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"created", json{{"code", 0}, {"groupID", "44"}, {"wordOne", "kelp"}, {"wordTwo", "otter"}}, "kelp otter",
-         "Keep the group secret in your mind! it will never appear again!"},
-        {"refused", json{{"code", 1}, {"info", "no"}}, "Failed", ":("},
-        {"code 2", json{{"code", 2}, {"info", "no"}}, "Failed", ":("},
-        {"no reply", std::nullopt, "Failed", ":("},
-        {"other code", json{{"code", 5}, {"info", "?"}}, std::nullopt, ""},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : GroupsFixture::creationOutcomes()) {
         SCOPED_TRACE(c.name);
         GroupsFixture f;
         f.show(f.screen("NewGroupMenuViewController"));
@@ -30,18 +16,7 @@ TEST(NewGroupMenu, AnAdhocGroupShowsItsTwoWordsOrFails) {
         EXPECT_TRUE(f.driver.tap("adhocGroup"));
         f.app.t.settle();
         EXPECT_EQ(f.app.sent(300), 1u);
-        EXPECT_EQ(f.driver.alertTitle(), c.title);
-        if (!c.title) {
-            EXPECT_EQ(f.driver.frontmostClass(), "NewGroupMenuViewController");
-            continue;
-        }
-        EXPECT_EQ(f.driver.alertMessage(), c.message);
-        EXPECT_EQ(f.driver.alertActions(), (std::vector<std::string>{"OK"}));
-        // Either way "OK" goes back to where the stack started.
-        EXPECT_TRUE(f.driver.chooseAlertAction("OK"));
-        f.app.t.settle();
-        EXPECT_EQ(f.stack(), (std::vector<std::string>{"TabPlaceholderViewController"}));
-        EXPECT_TRUE(f.navigation->lastTransitionOfStackAnimated());
+        f.expectCreationOutcome(c, "NewGroupMenuViewController");
     }
 }
 

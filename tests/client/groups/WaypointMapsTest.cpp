@@ -92,38 +92,13 @@ TEST(AddAnnotations, NoPlacesGiveNoPinsAndAGroupWithoutWaypoints) {
 }
 
 TEST(AddAnnotations, TheOutcomeOfCreation) {
-    struct Case {
-        const char* name;
-        std::optional<json> reply;
-        std::optional<std::string> title;
-        std::string message;
-    };
-    const Case cases[] = {
-        {"created", json{{"code", 0}, {"groupID", "44"}, {"wordOne", "first"}, {"wordTwo", "second"}}, "first second",
-         "Keep the group secret in your mind! it will never appear again!"},
-        {"refused", json{{"code", 1}, {"info", "no"}}, "Failed", ":("},
-        {"code 2", json{{"code", 2}, {"info", "no"}}, "Failed", ":("},
-        {"no reply", std::nullopt, "Failed", ":("},
-        {"other code", json{{"code", 7}, {"info", "?"}}, std::nullopt, ""},
-    };
-    for (const auto& c : cases) {
+    for (const auto& c : GroupsFixture::creationOutcomes()) {
         SCOPED_TRACE(c.name);
         GroupsFixture f;
         lastStep(f, places({{48.1, 11.5}}));
         if (c.reply) f.app.t.http().queueJSONForAction(300, *c.reply);
         EXPECT_TRUE(f.driver.tap("create"));
-        f.app.t.settle();
-        EXPECT_EQ(f.driver.alertTitle(), c.title);
-        if (!c.title) {
-            EXPECT_EQ(f.driver.frontmostClass(), "AddAnnotationsViewController");
-            continue;
-        }
-        EXPECT_EQ(f.driver.alertMessage(), c.message);
-        EXPECT_EQ(f.driver.alertActions(), (std::vector<std::string>{"OK"}));
-        EXPECT_TRUE(f.driver.chooseAlertAction("OK"));
-        f.app.t.settle();
-        EXPECT_EQ(f.stack(), (std::vector<std::string>{"TabPlaceholderViewController"}));
-        EXPECT_TRUE(f.navigation->lastTransitionOfStackAnimated());
+        f.expectCreationOutcome(c, "AddAnnotationsViewController");
     }
 }
 
