@@ -53,21 +53,6 @@ protected:
         return instance;
     }
 
-    // An account made through the service, with a verified phone and the registration
-    // completed, so the next launch signs it in and opens on the tabs.
-    void signUp(HeadlessApp& who, const std::string& name, const std::string& number) {
-        bool done = false;
-        who.inside([&] {
-            auto user = std::make_shared<User>();
-            user->displayName = name;
-            API::registerNewUser(user, name + "@example.org", Functions::getHashedStringFromString("secret " + name),
-                                 [&](std::int32_t) { done = true; });
-        });
-        ASSERT_TRUE(HeadlessApp::runUntil({&who}, [&] { return done; }));
-        ASSERT_TRUE(who.verifyPhoneAndCompleteRegistration(number));
-        who.inside([] { User::setCurrentUser(nullptr); });
-    }
-
     // Joins the group and loads its members, so this device's member record is there to report.
     void join(HeadlessApp& who, const std::string& groupID) {
         bool done = false;
@@ -123,8 +108,8 @@ TEST_P(LiveMap, EachMapShowsTheOtherMemberWhereItLastReported) {
     auto ann = app("ann", annTrack);
     auto bob = app("bob", bobTrack);
     apps = {ann.get(), bob.get()};
-    signUp(*ann, "Ann", "+491701110001");
-    signUp(*bob, "Bob", "+491701110002");
+    ASSERT_TRUE(ann->signUp("Ann", "+491701110001"));
+    ASSERT_TRUE(bob->signUp("Bob", "+491701110002"));
 
     // Both open the app on the live map, signed in at start.
     for (auto* who : apps) {
