@@ -12,6 +12,8 @@
 #include "platform/CurlHttpClient.h"
 #include "platform/MainQueue.h"
 #include "platform/location/NominatimGeocoder.h"
+#include "platform/maps/MapDriver.h"
+#include "platform/ui/SegmentedControl.h"
 #include "platform/ui/ViewController.h"
 #include "tests/server/Installation.h"
 #include "tests/server/TripFixture.h"
@@ -109,6 +111,13 @@ protected:
         return names;
     }
 
+    // The segment the details' join control shows selected.
+    static std::string joinShown(platform::ui::Driver& d) {
+        auto control = d.find<platform::ui::SegmentedControl>("joinSegment");
+        const int index = control ? control->selectedSegmentIndex() : -1;
+        return index >= 0 ? control->segments().at(static_cast<std::size_t>(index)) : "(none)";
+    }
+
     testing::FakeNominatim nominatim;
     std::shared_ptr<platform::SimulatedRadio> radio = std::make_shared<platform::SimulatedRadio>();
     std::vector<HeadlessApp*> apps;
@@ -178,6 +187,10 @@ TEST_P(GroupsTab, PlannedGroupNearbyInviteJoinQuickJoinRemovalAndLeaving) {
 
     // Step 5: the pins, then the group and its two words, shown once.
     ASSERT_TRUE(waitScreen(*ann, "AddAnnotationsViewController"));
+    ASSERT_TRUE(until([&] {
+        return act(*ann, [](Driver& d) { return platform::MapDriver(d, "map").pins(); }) ==
+               std::vector<std::string>{"0", "1"};
+    }));
     act(*ann, [](Driver& d) { EXPECT_TRUE(d.tap("create")); });
     ASSERT_TRUE(waitAlert(*ann));
     std::string wordOne, wordTwo;
@@ -228,6 +241,7 @@ TEST_P(GroupsTab, PlannedGroupNearbyInviteJoinQuickJoinRemovalAndLeaving) {
         EXPECT_EQ(d.text("groupDescription"), "Isar ride");
         EXPECT_EQ(d.text("groupType"), "Bike");
         EXPECT_TRUE(d.isEnabled("joinSegment"));
+        EXPECT_EQ(joinShown(d), "Not joined");
         EXPECT_FALSE(d.isVisible("bluetoothView"));
         EXPECT_TRUE(d.selectSegment("joinSegment", 0));
     });
@@ -280,7 +294,10 @@ TEST_P(GroupsTab, PlannedGroupNearbyInviteJoinQuickJoinRemovalAndLeaving) {
     // Bob leaves on the group's details.
     act(*bob, [](Driver& d) { EXPECT_TRUE(d.tapRow("groupsTableView", 0)); });
     ASSERT_TRUE(waitScreen(*bob, "GroupDetailsViewController"));
-    act(*bob, [](Driver& d) { EXPECT_TRUE(d.selectSegment("joinSegment", 1)); });
+    act(*bob, [](Driver& d) {
+        EXPECT_EQ(joinShown(d), "Joined");
+        EXPECT_TRUE(d.selectSegment("joinSegment", 1));
+    });
     ASSERT_TRUE(waitScreen(*bob, "GroupsTableViewController"));
     ASSERT_TRUE(waitRows(*bob, "groupsTableView", {"Isar ride"}));
     EXPECT_EQ(serviceMembers(*ann, groupID), (std::vector<std::string>{"Ann", "Bob"}));
