@@ -89,15 +89,20 @@ protected:
         return -1;
     }
 
-    // The service's members of a group as "name" or "name | joined", sorted, asked as `who`
-    // from its own device.
-    std::vector<std::string> serviceMembers(HeadlessApp& who, const std::string& groupID) {
+    // Requests to the service as the instance's signed-in user from its own device.
+    server::testing::Installation asUser(HeadlessApp& who) {
         const auto [userID, deviceID] = who.inside([] {
             return std::pair{User::getCurrentUser()->userID.value_or(""), Functions::getUUID()};
         });
         server::testing::Installation installation(server->port(), deviceID);
         installation.setUserId(userID);
-        const auto reply = installation.call(309, {{"groupID", groupID}});
+        return installation;
+    }
+
+    // The service's members of a group as "name" or "name | joined", sorted, asked as `who`
+    // from its own device.
+    std::vector<std::string> serviceMembers(HeadlessApp& who, const std::string& groupID) {
+        const auto reply = asUser(who).call(309, {{"groupID", groupID}});
         std::vector<std::string> names;
         if (!reply.is_array()) {
             ADD_FAILURE() << reply.dump();
@@ -214,11 +219,7 @@ TEST_P(GroupsTab, PlannedGroupNearbyInviteJoinQuickJoinRemovalAndLeaving) {
     ASSERT_FALSE(groupID.empty());
     EXPECT_EQ(serviceMembers(*ann, groupID), (std::vector<std::string>{"Ann", "Bob"}));
     {
-        const auto [annID, deviceID] = ann->inside([] {
-            return std::pair{User::getCurrentUser()->userID.value_or(""), Functions::getUUID()};
-        });
-        server::testing::Installation installation(server->port(), deviceID);
-        installation.setUserId(annID);
+        auto installation = asUser(*ann);
         const auto waypoints = installation.call(401, {{"groupID", groupID}});
         ASSERT_EQ(waypoints.size(), 2u) << waypoints.dump();
         EXPECT_EQ(waypoints[0].at("number"), 0);
