@@ -84,6 +84,21 @@ bool HeadlessApp::logged(const std::string& line) const {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
+bool HeadlessApp::signUp(const std::string& name, const std::string& number) {
+    bool registered = false;
+    inside([&] {
+        auto user = std::make_shared<User>();
+        user->displayName = name;
+        API::registerNewUser(user, name + "@example.org", Functions::getHashedStringFromString("secret " + name),
+                             [&](std::int32_t) { registered = true; });
+    });
+    if (!runUntil({this}, [&] { return registered; })) return false;
+    if (!inside([] { return User::getCurrentUser() != nullptr; })) return false;
+    const bool verified = verifyPhoneAndCompleteRegistration(number);
+    inside([] { User::setCurrentUser(nullptr); });
+    return verified;
+}
+
 bool HeadlessApp::verifyPhoneAndCompleteRegistration(const std::string& number) {
     std::optional<bool> done;
     inside([&] {

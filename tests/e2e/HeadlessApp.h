@@ -49,6 +49,11 @@ public:
     std::vector<std::string> logLines() const;
     bool logged(const std::string& line) const;
 
+    // An account made through the service by e-mail, with a verified phone and the registration
+    // completed, then forgotten again, so the next launch signs it in from the stored identifier
+    // and opens on the tabs. False when the service refused a step.
+    bool signUp(const std::string& name, const std::string& number);
+
     // For the signed-in user: a code texted to the number and sent back, then the registration
     // completed, as the onboarding screens do. False when the service refused a step.
     bool verifyPhoneAndCompleteRegistration(const std::string& number);

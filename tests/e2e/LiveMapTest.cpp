@@ -53,26 +53,11 @@ protected:
         return instance;
     }
 
-    // An account made through the service, with a verified phone and the registration
-    // completed, so the next launch signs it in and opens on the tabs.
-    void signUp(HeadlessApp& who, const std::string& name, const std::string& number) {
-        bool done = false;
-        who.inside([&] {
-            auto user = std::make_shared<User>();
-            user->displayName = name;
-            API::registerNewUser(user, name + "@example.org", Functions::getHashedStringFromString("secret " + name),
-                                 [&](std::int32_t) { done = true; });
-        });
-        ASSERT_TRUE(HeadlessApp::runUntil({&who}, [&] { return done; }));
-        ASSERT_TRUE(who.verifyPhoneAndCompleteRegistration(number));
-        who.inside([] { User::setCurrentUser(nullptr); });
-    }
-
     // Ann and Bob signed up, each app launched and showing the live map.
     void signUpAndOpen(HeadlessApp& ann, HeadlessApp& bob) {
         apps = {&ann, &bob};
-        signUp(ann, "Ann", "+491701110001");
-        signUp(bob, "Bob", "+491701110002");
+        ASSERT_TRUE(ann.signUp("Ann", "+491701110001"));
+        ASSERT_TRUE(bob.signUp("Bob", "+491701110002"));
         for (auto* who : apps) {
             who->launch();
             ASSERT_TRUE(HeadlessApp::runUntil(apps, [&] {
