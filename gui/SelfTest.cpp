@@ -165,7 +165,7 @@ int SelfTest::run(const StartOptions& options) {
             {"PeripheralViewController", main("PeripheralViewController"), true},
             {"MapViewController", main("Tabs")},
             {"TabPlaceholderViewController", main("Tabs"), false,
-             [](ui::ViewController& tabs) { dynamic_cast<ui::TabBarController&>(tabs).setSelectedIndex(2); }},
+             [](ui::ViewController& tabs) { dynamic_cast<ui::TabBarController&>(tabs).setSelectedIndex(3); }},
             {"GroupsTableViewController", main("Tabs"), false,
              [](ui::ViewController& tabs) {
                  auto& bar = dynamic_cast<ui::TabBarController&>(tabs);

@@ -5,6 +5,9 @@
 #include "client/app/ProfileSetupViewController.h"
 #include "client/app/RegistrationViewController.h"
 #include "client/app/TabPlaceholderViewController.h"
+#include "client/contacts/AddContactViewController.h"
+#include "client/contacts/ChatViewController.h"
+#include "client/contacts/ContactsTableViewController.h"
 #include "client/groups/AddContactsToGroupViewController.h"
 #include "client/groups/AddDetailsToGroupViewController.h"
 #include "client/groups/AddStartEndViewController.h"
@@ -60,7 +63,8 @@ void MainStoryboard::install() {
             std::vector<std::shared_ptr<ui::ViewController>> screens;
             screens.push_back(tab(kTabTitles[0], std::make_shared<MapViewController>()));
             screens.push_back(tab(kTabTitles[1], std::make_shared<GroupsTableViewController>()));
-            for (std::size_t i = 2; i < std::size(kTabTitles); ++i) screens.push_back(placeholder(kTabTitles[i]));
+            screens.push_back(tab(kTabTitles[2], std::make_shared<ContactsTableViewController>()));
+            for (std::size_t i = 3; i < std::size(kTabTitles); ++i) screens.push_back(placeholder(kTabTitles[i]));
             tabs->setViewControllers(std::move(screens));
             return tabs;
         });
@@ -80,10 +84,14 @@ void MainStoryboard::install() {
         main.registerScreen("AddWaypointsFromAdressViewController",
                             [] { return std::make_shared<AddWaypointsFromAdressViewController>(); });
         main.registerScreen("AddAnnotationsViewController", [] { return std::make_shared<AddAnnotationsViewController>(); });
+        main.registerScreen("ChatViewController", [] { return std::make_shared<ChatViewController>(); });
+        main.registerScreen("AddContactViewController", [] { return std::make_shared<AddContactViewController>(); });
         main.setInitialScreen("AuthViewControllerNav");
         main.registerSegue("AuthViewController", AuthViewController::kRegistrationSegue, "RegistrationViewController");
         main.registerSegue("GroupsTableViewController", GroupsTableViewController::kNewGroupSegue,
                            "NewGroupMenuViewController");
+        main.registerSegue("ContactsTableViewController", ContactsTableViewController::kAddContactSegue,
+                           "AddContactViewController");
         main.registerSegue("GroupDetailsViewController", GroupDetailsViewController::kMembersSegue, "GroupMembers");
         main.registerSegue("GroupDetailsViewController", GroupDetailsViewController::kWaypointsSegue, "GroupWaypoints");
         main.registerSegue("GroupMembersTableViewController", GroupMembersTableViewController::kAddUsersSegue,
