@@ -18,10 +18,7 @@ const ui::Transform kFlipped{1, -1};
 
 ChatViewController::~ChatViewController() {
     // The centre outlives the screen; an observer left behind would only find the screen gone.
-    if (!reloadToken_) return;
-    if (auto env = platform::Environment::current(); env && env->notifications) {
-        env->notifications->removeObserver(*reloadToken_);
-    }
+    if (auto centre = reloadCentre_.lock(); centre && reloadToken_) centre->removeObserver(*reloadToken_);
 }
 
 void ChatViewController::loadView() {
@@ -44,7 +41,9 @@ void ChatViewController::viewDidLoad() {
     textToSend->setDelegate(weakAs<ui::TextFieldDelegate>());
     chatTableView->setDataSource(weakAs<ui::TableViewDataSource>());
     chatTableView->setTransform(kFlipped);
-    reloadToken_ = platform::Environment::current()->notifications->addObserver(
+    auto centre = platform::Environment::current()->notifications;
+    reloadCentre_ = centre;
+    reloadToken_ = centre->addObserver(
         kReloadNotification, [weak = weakAs<ChatViewController>()](const platform::Notification& notification) {
             if (auto self = weak.lock()) self->reloadChat(notification);
         });

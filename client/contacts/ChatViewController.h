@@ -58,6 +58,8 @@ public:
     std::shared_ptr<platform::ui::Button> sendButton;
 
 private:
+    // The centre the screen registered with: it may be destroyed where another is current.
+    std::weak_ptr<platform::NotificationCenter> reloadCentre_;
     std::optional<platform::NotificationCenter::Token> reloadToken_;
 };
 
