@@ -3,6 +3,9 @@
 #include "client/app/AppDelegate.h"
 #include "client/app/LaunchViewController.h"
 #include "client/app/ScreenSupport.h"
+#include "client/contacts/AddContactViewController.h"
+#include "client/contacts/ChatViewController.h"
+#include "client/contacts/ContactsTableViewController.h"
 #include "client/groups/AddContactsToGroupViewController.h"
 #include "client/groups/AddUserToExitingGroupTableViewController.h"
 #include "client/groups/AddWaypointsFromAdressViewController.h"
@@ -12,6 +15,7 @@
 #include "client/location/AddAnnotationsViewController.h"
 #include "client/location/WaypointsMapViewController.h"
 #include "client/model/Group.h"
+#include "client/model/Message.h"
 #include "client/model/User.h"
 #include "client/model/Waypoint.h"
 #include "gui/FrontEnd.h"
@@ -164,8 +168,6 @@ int SelfTest::run(const StartOptions& options) {
             {"ProfileSetupViewController", main("ProfileSetupViewController")},
             {"PeripheralViewController", main("PeripheralViewController"), true},
             {"MapViewController", main("Tabs")},
-            {"TabPlaceholderViewController", main("Tabs"), false,
-             [](ui::ViewController& tabs) { dynamic_cast<ui::TabBarController&>(tabs).setSelectedIndex(2); }},
             {"ProfileViewController",
              [] {
                  signInSample();
@@ -258,6 +260,45 @@ int SelfTest::run(const StartOptions& options) {
                  invite.contactsTableView->tapRow({0, 1});
              }},
             {"ScanForBluetoothGroupsViewController", main("ScanGroups"), true},
+            // The contacts tab: the list, adding a contact and a conversation.
+            {"ContactsTableViewController", main("Tabs"), false,
+             [](ui::ViewController& tabs) {
+                 auto& bar = dynamic_cast<ui::TabBarController&>(tabs);
+                 bar.setSelectedIndex(2);
+                 auto* navigation = dynamic_cast<ui::NavigationController*>(bar.viewControllers().at(2).get());
+                 auto* list = navigation ? dynamic_cast<ContactsTableViewController*>(navigation->topViewController()) : nullptr;
+                 if (!list) return;
+                 for (const char* name : {"Noah", "Lena", "Paul"}) {
+                     list->contacts.push_back(User::initWithJSON({{"userID", name}, {"displayName", name}}));
+                 }
+                 list->contactsTableView->reloadData();
+             }},
+            {"AddContactViewController", main("AddContactViewController"), true,
+             [](ui::ViewController& screen) {
+                 auto& add = dynamic_cast<AddContactViewController&>(screen);
+                 for (const auto& [id, name] : {std::pair{"12", "Noah"}, {"17", "Lena"}, {"23", "Paul"}}) {
+                     add.availableUsers.push_back(User::initWithJSON({{"userID", id}, {"displayName", name}}));
+                 }
+                 add.availableUsersTableView->reloadData();
+             }},
+            {"ChatViewController",
+             [] {
+                 signInSample();
+                 auto chat = std::dynamic_pointer_cast<ChatViewController>(ScreenSupport::mainScreen("ChatViewController"));
+                 if (!chat) return std::shared_ptr<ui::ViewController>();
+                 chat->recipient = User::initWithJSON({{"userID", "2"}, {"displayName", "Noah"}});
+                 chat->messages.emplace();
+                 // Newest first, as the service lists a conversation.
+                 for (const auto& [from, text, sent] :
+                      {std::tuple{"2", "See you at the station!", "2026-03-02T08:42:00"},
+                       {"1", "Running five minutes late, sorry", "2026-03-02T08:40:00"},
+                       {"2", "Where are you?", "2026-03-02T08:35:00"}}) {
+                     chat->messages->push_back(Message::initWithJSON(
+                         {{"messageID", sent}, {"text", text}, {"fromUserID", from}, {"toUserID", "x"}, {"sent", sent}}));
+                 }
+                 return std::static_pointer_cast<ui::ViewController>(chat);
+             },
+             true},
             {"WidgetGalleryViewController", [] { return std::make_shared<WidgetGalleryViewController>(); }, true,
              nullptr, 1900},
             {"AlertController", main("PhoneVerificationViewController"), false,

@@ -4,7 +4,9 @@
 #include "client/app/PhoneVerificationViewController.h"
 #include "client/app/ProfileSetupViewController.h"
 #include "client/app/RegistrationViewController.h"
-#include "client/app/TabPlaceholderViewController.h"
+#include "client/contacts/AddContactViewController.h"
+#include "client/contacts/ChatViewController.h"
+#include "client/contacts/ContactsTableViewController.h"
 #include "client/groups/AddContactsToGroupViewController.h"
 #include "client/groups/AddDetailsToGroupViewController.h"
 #include "client/groups/AddStartEndViewController.h"
@@ -38,9 +40,6 @@ std::shared_ptr<ui::ViewController> tab(const char* title, std::shared_ptr<ui::V
     return navigation;
 }
 
-std::shared_ptr<ui::ViewController> placeholder(const char* title) {
-    return tab(title, std::make_shared<TabPlaceholderViewController>(title));
-}
 }  // namespace
 
 void MainStoryboard::install() {
@@ -61,7 +60,7 @@ void MainStoryboard::install() {
             std::vector<std::shared_ptr<ui::ViewController>> screens;
             screens.push_back(tab(kTabTitles[0], std::make_shared<MapViewController>()));
             screens.push_back(tab(kTabTitles[1], std::make_shared<GroupsTableViewController>()));
-            screens.push_back(placeholder(kTabTitles[2]));
+            screens.push_back(tab(kTabTitles[2], std::make_shared<ContactsTableViewController>()));
             screens.push_back(tab(kTabTitles[3], std::make_shared<ProfileViewController>()));
             tabs->setViewControllers(std::move(screens));
             return tabs;
@@ -82,10 +81,14 @@ void MainStoryboard::install() {
         main.registerScreen("AddWaypointsFromAdressViewController",
                             [] { return std::make_shared<AddWaypointsFromAdressViewController>(); });
         main.registerScreen("AddAnnotationsViewController", [] { return std::make_shared<AddAnnotationsViewController>(); });
+        main.registerScreen("ChatViewController", [] { return std::make_shared<ChatViewController>(); });
+        main.registerScreen("AddContactViewController", [] { return std::make_shared<AddContactViewController>(); });
         main.setInitialScreen("AuthViewControllerNav");
         main.registerSegue("AuthViewController", AuthViewController::kRegistrationSegue, "RegistrationViewController");
         main.registerSegue("GroupsTableViewController", GroupsTableViewController::kNewGroupSegue,
                            "NewGroupMenuViewController");
+        main.registerSegue("ContactsTableViewController", ContactsTableViewController::kAddContactSegue,
+                           "AddContactViewController");
         main.registerSegue("GroupDetailsViewController", GroupDetailsViewController::kMembersSegue, "GroupMembers");
         main.registerSegue("GroupDetailsViewController", GroupDetailsViewController::kWaypointsSegue, "GroupWaypoints");
         main.registerSegue("GroupMembersTableViewController", GroupMembersTableViewController::kAddUsersSegue,
