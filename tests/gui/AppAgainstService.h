@@ -58,6 +58,18 @@ protected:
         }
         return code;
     }
+    // A person signed up with kelpactl, with a verified phone and a completed profile; their
+    // identifier. `digits` are the number's last digits as the service's texts show them.
+    std::string signUp(const e2e::KelpactlRun& who, const std::string& mail, const std::string& name,
+                       const std::string& phone, const std::string& digits) {
+        ctl(who, {"register", mail, name, "--password-stdin"}, "secret " + name + "\n");
+        ctl(who, {"phone", "send", phone});
+        const auto code = lastCodeTo(digits);
+        EXPECT_FALSE(code.empty());
+        ctl(who, {"phone", "verify", code});
+        ctl(who, {"profile", "complete"});
+        return ctl(who, {"whoami"})["user"].value("userID", std::string());
+    }
     // The app's environment: its installation under root, and the map services it is given.
     std::map<std::string, std::string> appEnvironment(const std::string& tileURL, const std::string& routingURL) const {
         return {{"QT_QPA_PLATFORM", "offscreen"},

@@ -12,20 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 using e2e::KelpactlRun;
 
-class ContactScreensTest : public AppAgainstService {
-protected:
-    // A signed-up person with a verified phone and a completed profile; their identifier.
-    std::string signUp(const KelpactlRun& who, const std::string& mail, const std::string& name,
-                       const std::string& phone, const std::string& digits) {
-        ctl(who, {"register", mail, name, "--password-stdin"}, "secret " + name + "\n");
-        ctl(who, {"phone", "send", phone});
-        const auto code = lastCodeTo(digits);
-        EXPECT_FALSE(code.empty());
-        ctl(who, {"phone", "verify", code});
-        ctl(who, {"profile", "complete"});
-        return ctl(who, {"whoami"})["user"].value("userID", std::string());
-    }
-};
+class ContactScreensTest : public AppAgainstService {};
 
 TEST_F(ContactScreensTest, AddressBookContactsAddingAContactAndAChatReloadedByThePush) {
     KelpactlRun me(root / "installation", serviceURL);

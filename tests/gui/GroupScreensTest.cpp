@@ -13,19 +13,7 @@ namespace {
 namespace fs = std::filesystem;
 using e2e::KelpactlRun;
 
-class GroupScreensTest : public AppAgainstService {
-protected:
-    // A signed-up person with a verified phone and a completed profile.
-    void signUp(const KelpactlRun& who, const std::string& mail, const std::string& name, const std::string& phone,
-                const std::string& digits) {
-        ctl(who, {"register", mail, name, "--password-stdin"}, "secret " + name + "\n");
-        ctl(who, {"phone", "send", phone});
-        const auto code = lastCodeTo(digits);
-        ASSERT_FALSE(code.empty());
-        ctl(who, {"phone", "verify", code});
-        ctl(who, {"profile", "complete"});
-    }
-};
+class GroupScreensTest : public AppAgainstService {};
 
 TEST_F(GroupScreensTest, ListDetailsAdhocGroupAndQuickJoin) {
     KelpactlRun me(root / "installation", serviceURL);

@@ -17,17 +17,6 @@ using e2e::KelpactlRun;
 
 class MemberScreensTest : public AppAgainstService {
 protected:
-    // A signed-up person with a verified phone and a completed profile; their identifier.
-    std::string signUp(const KelpactlRun& who, const std::string& mail, const std::string& name,
-                       const std::string& phone, const std::string& digits) {
-        ctl(who, {"register", mail, name, "--password-stdin"}, "secret " + name + "\n");
-        ctl(who, {"phone", "send", phone});
-        const auto code = lastCodeTo(digits);
-        EXPECT_FALSE(code.empty());
-        ctl(who, {"phone", "verify", code});
-        ctl(who, {"profile", "complete"});
-        return ctl(who, {"whoami"})["user"].value("userID", std::string());
-    }
     // The row of a table whose text starts with `text`, as automation numbers rows.
     std::string rowOf(const std::string& table, const std::string& text) {
         const auto rows = run("rows " + table);

@@ -46,18 +46,6 @@ public:
 
 class WizardScreensTest : public AppAgainstService {
 protected:
-    // A signed-up person with a verified phone and a completed profile; the identifier.
-    std::string signUp(const KelpactlRun& who, const std::string& mail, const std::string& name,
-                       const std::string& phone, const std::string& digits) {
-        const auto user = ctl(who, {"register", mail, name, "--password-stdin"}, "secret " + name + "\n");
-        ctl(who, {"phone", "send", phone});
-        const auto code = lastCodeTo(digits);
-        EXPECT_FALSE(code.empty());
-        ctl(who, {"phone", "verify", code});
-        ctl(who, {"profile", "complete"});
-        return user["user"].value("userID", std::string());
-    }
-
     FakeNominatim nominatim;
 };
 
