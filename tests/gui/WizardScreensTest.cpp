@@ -4,11 +4,9 @@
 // waypoints on the service.
 #include "AppAgainstService.h"
 #include "FakeNominatim.h"
+#include "PresenceAdvertiser.h"
 #include "TestEnvironment.h"
 
-#include "platform/bluetooth/BluetoothUUID.h"
-#include "platform/bluetooth/PeripheralManager.h"
-#include "platform/bluetooth/PeripheralManagerDelegate.h"
 #include "platform/bluetooth/SimulatedRadio.h"
 
 #include <algorithm>
@@ -21,28 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using e2e::KelpactlRun;
 
-// A phone nearby showing one user's presence advertisement on the radio the app uses.
-class Presence : public platform::PeripheralManagerDelegate {
-public:
-    static std::shared_ptr<Presence> of(const std::string& userID) {
-        auto presence = std::make_shared<Presence>();
-        presence->userID = userID;
-        presence->manager = platform::PeripheralManager::initWithDelegate(presence);
-        return presence;
-    }
-    void peripheralManagerDidUpdateState(platform::PeripheralManager& peripheral) override {
-        if (peripheral.state() != platform::ManagerState::poweredOn) return;
-        peripheral.startAdvertising(
-            {{platform::CBAdvertisementDataLocalNameKey, userID},
-             {platform::CBAdvertisementDataServiceUUIDsKey,
-              std::vector<platform::BluetoothUUID>{
-                  platform::BluetoothUUID::UUIDWithString("7B0FCD68-A8DE-4A6A-A62E-5344074F3D01")}}});
-    }
-    void didAddService(platform::PeripheralManager&, const platform::MutableService&, std::optional<std::string>) override {}
-
-    std::string userID;
-    std::shared_ptr<platform::PeripheralManager> manager;
-};
+using Presence = PresenceAdvertiser;
 
 class WizardScreensTest : public AppAgainstService {
 protected:

@@ -1,37 +1,17 @@
 // The second step of planning a group: the creator's contacts and, when asked for, the users
 // nearby are listed once each; the ticked ones go on to the next step, in the order ticked.
+#include "PresenceAdvertiser.h"
 #include "WizardFixture.h"
 
-#include "client/bluetooth/AdvertisedService.h"
 #include "platform/FormEncoding.h"
 #include "platform/Image.h"
-#include "platform/bluetooth/PeripheralManager.h"
-#include "platform/bluetooth/PeripheralManagerDelegate.h"
 
 #include <map>
 
 namespace kelpa::testing {
 namespace {
 
-// A phone nearby showing the presence advertisement of one user.
-class Presence : public platform::PeripheralManagerDelegate {
-public:
-    static std::shared_ptr<Presence> of(const std::string& userID) {
-        auto presence = std::make_shared<Presence>();
-        presence->userID = userID;
-        presence->manager = platform::PeripheralManager::initWithDelegate(presence);
-        return presence;
-    }
-    void peripheralManagerDidUpdateState(platform::PeripheralManager& peripheral) override {
-        if (peripheral.state() == platform::ManagerState::poweredOn) {
-            peripheral.startAdvertising(AdvertisedService::advertisement(userID));
-        }
-    }
-    void didAddService(platform::PeripheralManager&, const platform::MutableService&, std::optional<std::string>) override {}
-
-    std::string userID;
-    std::shared_ptr<platform::PeripheralManager> manager;
-};
+using Presence = PresenceAdvertiser;
 
 struct AddContacts : ::testing::Test {
     // The service knows these users by identifier (action 114); any other lookup gets no reply.
